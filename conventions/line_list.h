@@ -1,0 +1,57 @@
+#pragma once
+// A text file held as lines: one buffer read in one go, the lines as spans into it.
+// Lines are bytes exactly as read, without their terminators.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace marvolt {
+
+class LineList {
+public:
+    std::size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+    bool empty() const { return size() == 0; }
+    // Line i, counted from 0.
+    std::string_view operator[](std::size_t i) const {
+        return std::string_view(buffer_.data() + starts_[i], starts_[i + 1] - starts_[i]);
+    }
+    // Replaces one byte of line i in place (the epoch flag).
+    void setByte(std::size_t line, std::size_t position, char byte) {
+        buffer_[starts_[line] + position] = byte;
+    }
+    // True when reading dropped bytes other than line ends: a CR not followed by LF, or a
+    // byte 0x1A anywhere but at the very end of the file. Writing such a list back would
+    // lose data.
+    bool droppedBytes() const { return droppedBytes_; }
+
+    // Builds a list from the bytes of a whole file by the line reading rules.
+    static LineList fromBytes(std::string bytes);
+
+private:
+    std::string buffer_;               // the lines one after the other, no terminators
+    std::vector<std::size_t> starts_;  // start of each line, then the end of the last one
+    bool droppedBytes_ = false;
+};
+
+// Line reading: the whole file as lines. LF and CR LF end a line; a lone CR is removed;
+// 0x1A at a line start ends the file, inside a line it ends that line's text; no extra
+// last line. Fails with the operating system's error text ("File not found", ...).
+LineList readLines(const std::string& path);
+
+// Line writing: every line followed by CR LF, bytes as held. The file is replaced safely:
+// the lines go to a temporary file in the same folder, which is flushed, given the
+// original's permissions and renamed over it; on failure the original stays as it was and
+// the temporary file is removed. Fails with "Cannot create file "<path>". <reason>" or
+// "Stream write error".
+void writeLines(const std::string& path, const LineList& lines);
+
+// The whole file as bytes, with the same error texts as line reading.
+std::string readFileBytes(const std::string& path);
+
+// The error text for an errno of opening or reading a file: "File not found",
+// "Invalid filename", "Too many open files", "File access denied" or "I/O error N".
+std::string fileErrorText(int errorNumber);
+
+}  // namespace marvolt

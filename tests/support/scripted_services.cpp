@@ -1,0 +1,53 @@
+#include "scripted_services.h"
+
+#include <stdexcept>
+
+namespace marvolt::testing {
+
+std::optional<std::string> ScriptedServices::chooseFile(const std::string& filter) {
+    log.push_back("choose: " + filter);
+    if (answers.empty()) throw std::logic_error("the test gave no answer for the dialog");
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void ScriptedServices::message(const std::string& text) { log.push_back("message: " + text); }
+void ScriptedServices::errorBox(const std::string& text) { log.push_back("error: " + text); }
+void ScriptedServices::busyCursor() { log.push_back("busy"); }
+void ScriptedServices::normalCursor() { log.push_back("normal"); }
+
+std::vector<std::string> ScriptedServices::messages() const {
+    const std::string prefix = "message: ";
+    std::vector<std::string> result;
+    for (const auto& entry : log)
+        if (entry.compare(0, prefix.size(), prefix) == 0) result.push_back(entry.substr(prefix.size()));
+    return result;
+}
+
+void RecordingView::clearReport() {
+    report.clear();
+    log_.push_back("clear");
+}
+void RecordingView::addReportLine(const std::string& line) {
+    report.push_back(line);
+    log_.push_back("report: " + line);
+}
+void RecordingView::showObservationDate(const std::string& text) {
+    date = text;
+    log_.push_back("date: " + text);
+}
+void RecordingView::showFirstObservation(const std::string& text) {
+    firstObservation = text;
+    log_.push_back("time: " + text);
+}
+void RecordingView::showShift(const std::string& text) {
+    shift = text;
+    log_.push_back("shift: " + text);
+}
+void RecordingView::setModifyEnabled(bool enabled) {
+    modifyEnabled = enabled;
+    log_.push_back(enabled ? "modify: on" : "modify: off");
+}
+
+}  // namespace marvolt::testing

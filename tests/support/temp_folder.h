@@ -1,0 +1,29 @@
+#pragma once
+// A fresh folder for the files one test makes; removed with everything in it afterwards.
+
+#include <string>
+#include <string_view>
+
+namespace marvolt::testing {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Writes the bytes to a file in the folder; returns its full path.
+    std::string write(const std::string& name, std::string_view bytes) const;
+    // The full path of a name in the folder.
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// The bytes of a file, or throws std::runtime_error.
+std::string readBytes(const std::string& path);
+
+}  // namespace marvolt::testing

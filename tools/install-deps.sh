@@ -1,0 +1,24 @@
+#!/bin/sh
+# Installs the Debian packages Marvolt needs to build, test and run, when they are missing.
+# Runs apt-get as root, or through sudo for a normal user.
+set -eu
+
+PACKAGES="build-essential cmake pkgconf qt6-base-dev qt6-svg-dev qt6-translations-l10n \
+fonts-wine libgtest-dev libgmock-dev"
+# Only the screenshot script needs these.
+if [ "${MARVOLT_SCREENSHOT_TOOLS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES xvfb xauth imagemagick xdotool"
+fi
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi
+echo "Installing:$missing"
+$SUDO apt-get update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $missing
