@@ -28,7 +28,8 @@ struct TimeOfDay {
 // Date building: year 1..9999, month 1..12, an existing day; else
 // "Invalid argument to date encode".
 double encodeDate(int year, int month, int day);
-// The calendar date of a date-time value (its whole days).
+// The calendar date of a date-time value (its whole days, the fraction cut off also for a
+// negative value); all fields 0 outside the years 1..9999.
 CalendarDate decodeDate(double value);
 
 // Time building: hour 0..23, minute and second 0..59, millisecond 0..999; else

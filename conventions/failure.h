@@ -8,7 +8,7 @@ namespace marvolt {
 
 // An error that ends an operation. what() is the user-facing text, UTF-8.
 class Failure : public std::runtime_error {
-public:
+  public:
     explicit Failure(const std::string& text) : std::runtime_error(text) {}
     std::string text() const { return what(); }
 };

@@ -1,0 +1,237 @@
+#include "line_list.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "failure.h"
+
+namespace marvolt {
+
+namespace {
+
+constexpr char kLineFeed = '\n';
+constexpr char kCarriageReturn = '\r';
+constexpr char kEndOfFile = '\x1A';
+constexpr std::size_t kWriteChunk = 1 << 20;
+constexpr std::size_t kReadTail = 1 << 16;
+
+// Closes a descriptor when it goes out of scope.
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports whether the close succeeded.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+// Reads up to size bytes at data; returns the count read (0 at the end of the file).
+std::size_t readSome(int fd, char* data, std::size_t size) {
+    for (;;) {
+        const ssize_t count = ::read(fd, data, size);
+        if (count >= 0) return static_cast<std::size_t>(count);
+        if (errno != EINTR) throw Failure(fileErrorText(errno));
+    }
+}
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t count = ::write(fd, data, size);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += count;
+        size -= static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+// The operating system's text for an error, without trailing blanks or a final point.
+std::string systemErrorText(int errorNumber) {
+    std::string text = std::strerror(errorNumber);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
+    return text;
+}
+
+Failure cannotCreate(const std::string& path, int errorNumber) {
+    return Failure("Cannot create file \"" + path + "\". " + systemErrorText(errorNumber));
+}
+
+// The file the lines really go to: a symbolic link is followed so that the link stays.
+std::string targetOf(const std::string& path) {
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : path;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::string fileErrorText(int errorNumber) {
+    switch (errorNumber) {
+        case ENOENT:
+            return "File not found";
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case EINVAL:
+            return "Invalid filename";
+        case EMFILE:
+        case ENFILE:
+            return "Too many open files";
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+            return "File access denied";
+        default:
+            return "I/O error " + std::to_string(errorNumber);
+    }
+}
+
+std::string readFileBytes(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) throw Failure(fileErrorText(errno));
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) throw Failure(fileErrorText(errno));
+
+    // The whole file in one buffer; a file that grows while read (or reports no size) is
+    // read on in further pieces.
+    std::string bytes;
+    bytes.resize(status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(used + kReadTail);
+        const std::size_t count = readSome(file.get(), bytes.data() + used, bytes.size() - used);
+        if (count == 0) break;
+        used += count;
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+LineList LineList::fromBytes(std::string bytes) {
+    LineList list;
+    char* const data = bytes.data();
+    const std::size_t size = bytes.size();
+
+    std::size_t lineFeeds = 0;
+    for (const char* p = data;
+         (p = static_cast<const char*>(std::memchr(p, kLineFeed, size - (p - data)))) != nullptr;
+         ++p) {
+        ++lineFeeds;
+    }
+    list.starts_.reserve(lineFeeds + 2);
+
+    // The lines are moved down in place over the terminators and dropped bytes.
+    const char* nextEndOfFile = static_cast<const char*>(std::memchr(data, kEndOfFile, size));
+    std::size_t read = 0;
+    std::size_t written = 0;
+    while (read < size) {
+        if (data[read] == kEndOfFile) {
+            if (read != size - 1) list.droppedBytes_ = true;
+            break;
+        }
+        list.starts_.push_back(written);
+
+        const auto* lineFeed =
+            static_cast<const char*>(std::memchr(data + read, kLineFeed, size - read));
+        const std::size_t physicalEnd = lineFeed ? static_cast<std::size_t>(lineFeed - data) : size;
+        std::size_t textEnd = physicalEnd;
+        while (nextEndOfFile && nextEndOfFile < data + read) {
+            nextEndOfFile = static_cast<const char*>(
+                std::memchr(nextEndOfFile + 1, kEndOfFile, size - (nextEndOfFile + 1 - data)));
+        }
+        if (nextEndOfFile && nextEndOfFile < data + physicalEnd) {
+            textEnd = static_cast<std::size_t>(nextEndOfFile - data);
+            if (textEnd != size - 1) list.droppedBytes_ = true;
+        } else if (lineFeed && textEnd > read && data[textEnd - 1] == kCarriageReturn) {
+            --textEnd;
+        }
+
+        // Copy the text, leaving out every CR that does not belong to a CR LF.
+        while (read < textEnd) {
+            const auto* cr =
+                static_cast<const char*>(std::memchr(data + read, kCarriageReturn, textEnd - read));
+            const std::size_t pieceEnd = cr ? static_cast<std::size_t>(cr - data) : textEnd;
+            if (written != read) std::memmove(data + written, data + read, pieceEnd - read);
+            written += pieceEnd - read;
+            read = pieceEnd;
+            if (cr) {
+                list.droppedBytes_ = true;
+                ++read;
+            }
+        }
+        read = lineFeed ? physicalEnd + 1 : size;
+    }
+    if (!list.starts_.empty()) list.starts_.push_back(written);
+    bytes.resize(written);
+    list.buffer_ = std::move(bytes);
+    return list;
+}
+
+LineList readLines(const std::string& path) { return LineList::fromBytes(readFileBytes(path)); }
+
+void writeLines(const std::string& path, const LineList& lines) {
+    const std::string target = targetOf(path);
+    struct stat original {};
+    const bool exists = ::stat(target.c_str(), &original) == 0;
+
+    std::string temporaryPath = target + ".XXXXXX";
+    FileDescriptor file(::mkostemp(temporaryPath.data(), O_CLOEXEC));
+    if (file.get() < 0) throw cannotCreate(path, errno);
+
+    // From here on a failure removes the temporary file and leaves the original alone.
+    const auto failWith = [&](const Failure& failure) {
+        if (file.get() >= 0) file.close();
+        ::unlink(temporaryPath.c_str());
+        throw failure;
+    };
+    const Failure writeError("Stream write error");
+
+    std::string chunk;
+    chunk.reserve(kWriteChunk + 1024);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        chunk += lines[i];
+        chunk += "\r\n";
+        if (chunk.size() >= kWriteChunk) {
+            if (!writeAll(file.get(), chunk.data(), chunk.size())) failWith(writeError);
+            chunk.clear();
+        }
+    }
+    if (!writeAll(file.get(), chunk.data(), chunk.size())) failWith(writeError);
+    if (::fsync(file.get()) != 0) failWith(writeError);
+
+    // The owner is kept where allowed (a survey file rewritten by root stays the user's);
+    // an ordinary user may not give a file away, and then it simply stays theirs.
+    if (exists && ::fchown(file.get(), original.st_uid, original.st_gid) != 0 && errno != EPERM) {
+        failWith(cannotCreate(path, errno));
+    }
+    const mode_t mode = exists ? (original.st_mode & 07777) : newFileMode();
+    if (::fchmod(file.get(), mode) != 0) failWith(cannotCreate(path, errno));
+    if (!file.close()) failWith(writeError);
+    if (::rename(temporaryPath.c_str(), target.c_str()) != 0) failWith(cannotCreate(path, errno));
+}
+
+}  // namespace marvolt

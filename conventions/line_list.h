@@ -10,7 +10,7 @@
 namespace marvolt {
 
 class LineList {
-public:
+  public:
     std::size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
     bool empty() const { return size() == 0; }
     // Line i, counted from 0.
@@ -29,7 +29,7 @@ public:
     // Builds a list from the bytes of a whole file by the line reading rules.
     static LineList fromBytes(std::string bytes);
 
-private:
+  private:
     std::string buffer_;               // the lines one after the other, no terminators
     std::vector<std::size_t> starts_;  // start of each line, then the end of the last one
     bool droppedBytes_ = false;

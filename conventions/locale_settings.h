@@ -14,9 +14,9 @@ struct LocaleSettings {
     std::string amString;  // empty when the locale gives none ("AM"/"PM" are always accepted)
     std::string pmString;
     // January first; Sunday first. UTF-8.
-    std::array<std::string, 12> longMonthNames{"January", "February", "March",     "April",
-                                               "May",     "June",     "July",      "August",
-                                               "September", "October", "November", "December"};
+    std::array<std::string, 12> longMonthNames{"January",   "February", "March",    "April",
+                                               "May",       "June",     "July",     "August",
+                                               "September", "October",  "November", "December"};
     std::array<std::string, 7> longDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                             "Thursday", "Friday", "Saturday"};
     // Long time format: hour with a leading zero or not; 12-hour clock with the AM/PM

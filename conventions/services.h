@@ -8,7 +8,7 @@
 namespace marvolt {
 
 class Services {
-public:
+  public:
     virtual ~Services() = default;
 
     // Shows the shared open-file dialog with the filter "Name|pattern|Name|pattern..."
@@ -25,7 +25,7 @@ public:
 // Shows the busy cursor for its lifetime; the normal cursor comes back also when
 // an operation ends with an error.
 class BusyCursor {
-public:
+  public:
     explicit BusyCursor(Services& services) : services_(services) { services_.busyCursor(); }
     ~BusyCursor() { restore(); }
     BusyCursor(const BusyCursor&) = delete;
@@ -38,7 +38,7 @@ public:
         }
     }
 
-private:
+  private:
     Services& services_;
     bool active_ = true;
 };

@@ -6,6 +6,8 @@
 
 namespace marvolt {
 
+// The five bytes Windows-1250 leaves undefined become the C1 controls of the same number
+// (and back), so no byte of a name is lost.
 std::string cp1250ToUtf8(std::string_view bytes);
 // Characters with no Windows-1250 byte become "?".
 std::string utf8ToCp1250(std::string_view text);
