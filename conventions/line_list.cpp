@@ -116,18 +116,21 @@ std::string readFileBytes(const std::string& path) {
     struct stat status {};
     if (::fstat(file.get(), &status) != 0) throw Failure(fileErrorText(errno));
 
-    // The whole file in one buffer; a file that grows while read (or reports no size) is
-    // read on in further pieces.
-    std::string bytes;
-    bytes.resize(status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0);
+    // The whole file in one buffer of its size; a file that grows while read (or reports no
+    // size) is read on in pieces appended to it. The end is found through a separate small
+    // buffer, so a big file is never copied into a grown one.
+    std::string bytes(status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0, '\0');
     std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size()) bytes.resize(used + kReadTail);
+    while (used < bytes.size()) {
         const std::size_t count = readSome(file.get(), bytes.data() + used, bytes.size() - used);
         if (count == 0) break;
         used += count;
     }
     bytes.resize(used);
+    char tail[kReadTail];
+    while (const std::size_t count = readSome(file.get(), tail, sizeof tail)) {
+        bytes.append(tail, count);
+    }
     return bytes;
 }
 

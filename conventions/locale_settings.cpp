@@ -102,6 +102,14 @@ std::string toUtf8(const std::string& text, const char* codeset) {
 
 }  // namespace
 
+void applyTimeFormat(std::string_view timeFormat, std::string_view twelveHourFormat,
+                     LocaleSettings& settings) {
+    const TimeFormat format = readTimeFormat(expandTimeFormat(timeFormat, twelveHourFormat));
+    if (!format.separator.empty()) settings.timeSeparator = format.separator;
+    settings.longTimeLeadingZero = format.leadingZero;
+    settings.longTimeTwelveHour = format.twelveHour;
+}
+
 LocaleSettings localeFromEnvironment() {
     LocaleSettings settings;
     const locale_t locale = newlocale(LC_TIME_MASK | LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
@@ -114,11 +122,7 @@ LocaleSettings localeFromEnvironment() {
         if (!text.empty()) field = text;
     };
 
-    const TimeFormat format = readTimeFormat(
-        expandTimeFormat(nl_langinfo_l(T_FMT, locale), nl_langinfo_l(T_FMT_AMPM, locale)));
-    if (!format.separator.empty()) settings.timeSeparator = format.separator;
-    settings.longTimeLeadingZero = format.leadingZero;
-    settings.longTimeTwelveHour = format.twelveHour;
+    applyTimeFormat(nl_langinfo_l(T_FMT, locale), nl_langinfo_l(T_FMT_AMPM, locale), settings);
     take(RADIXCHAR, settings.decimalSeparator);
     take(AM_STR, settings.amString);
     take(PM_STR, settings.pmString);

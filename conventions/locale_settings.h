@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace marvolt {
 
@@ -28,5 +29,11 @@ struct LocaleSettings {
 // The settings of the user's environment (LC_TIME and LC_NUMERIC through POSIX), with the
 // fallbacks above where the locale gives none.
 LocaleSettings localeFromEnvironment();
+
+// Takes the time separator (the text between the hour and the minutes) and the long time
+// format from a strftime time format such as the locale's "%H:%M:%S"; %r stands for
+// twelveHourFormat. An empty separator keeps the one already set.
+void applyTimeFormat(std::string_view timeFormat, std::string_view twelveHourFormat,
+                     LocaleSettings& settings);
 
 }  // namespace marvolt

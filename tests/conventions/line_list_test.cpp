@@ -1,0 +1,309 @@
+#include "line_list.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <set>
+
+#include "failure.h"
+#include "temp_folder.h"
+
+namespace marvolt {
+namespace {
+
+using namespace std::string_literals;
+using Lines = std::vector<std::string>;
+using testing::TempFolder;
+
+Lines linesOf(const LineList& list) {
+    Lines lines;
+    for (std::size_t i = 0; i < list.size(); ++i) lines.emplace_back(list[i]);
+    return lines;
+}
+
+std::string failureText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.text();
+    }
+    return "no failure";
+}
+
+std::set<std::string> namesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(LineReading, TerminatorsCarriageReturnsAndEndOfFileByte) {
+    const struct {
+        std::string bytes;
+        Lines lines;
+        bool dropped;
+    } rows[] = {
+        {"", {}, false},
+        {"\n", {""}, false},
+        {"\r\n", {""}, false},
+        {"a", {"a"}, false},
+        {"a\nb", {"a", "b"}, false},    // last line without terminator
+        {"a\nb\n", {"a", "b"}, false},  // no extra empty last line
+        {"a\r\nb\r\n", {"a", "b"}, false},
+        {"a\n\n\nb\n", {"a", "", "", "b"}, false},  // empty lines inside are kept
+        {"a\r\n\r\nb", {"a", "", "b"}, false},
+        {"a\rb\rc\r", {"abc"}, true},    // CR-only line ends: one line
+        {"a\r\rb\r\r\n", {"ab"}, true},  // only the CR right before LF ends
+        {"\r", {""}, true},
+        {"a\r\n\x1A", {"a"}, false},  // CR LF then 0x1A: no extra line
+        {"\x1A", {}, false},
+        {"a\n\x1A"
+         "b\nc\n",
+         {"a"},
+         true},  // 0x1A at a line start ends the file
+        {"ab\x1A"
+         "cd\r\nef\n",
+         {"ab", "ef"},
+         true},                     // inside a line: rest of it skipped
+        {"ab\x1A", {"ab"}, false},  // the very last byte drops nothing
+        {"ab\x1A\n", {"ab"}, true},
+        {"a\r\x1A"
+         "b\n",
+         {"a"},
+         true},
+        {"\x1A\n", {}, true},
+        {"x\0y\n\xB9\xE6\n"s, {"x\0y"s, "\xB9\xE6"}, false},  // bytes as they are
+    };
+    for (const auto& row : rows) {
+        const LineList list = LineList::fromBytes(row.bytes);
+        EXPECT_EQ(linesOf(list), row.lines) << ::testing::PrintToString(row.bytes);
+        EXPECT_EQ(list.droppedBytes(), row.dropped) << ::testing::PrintToString(row.bytes);
+        EXPECT_EQ(list.empty(), row.lines.empty());
+    }
+}
+
+// The rules applied one byte at a time, to check the in-place reading on random files.
+Lines readByteByByte(const std::string& bytes, bool& dropped) {
+    Lines lines;
+    std::string line;
+    bool inLine = false, skipping = false;
+    dropped = false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        const bool last = i + 1 == bytes.size();
+        if (!inLine) {
+            if (c == '\x1A') {
+                dropped = dropped || !last;
+                break;
+            }
+            inLine = true;
+            line.clear();
+        }
+        if (c == '\n') {
+            lines.push_back(line);
+            inLine = skipping = false;
+        } else if (skipping) {
+            continue;
+        } else if (c == '\x1A') {
+            skipping = true;
+            dropped = dropped || !last;
+        } else if (c == '\r') {
+            if (last || bytes[i + 1] != '\n') dropped = true;
+        } else {
+            line += c;
+        }
+    }
+    if (inLine) lines.push_back(line);
+    return lines;
+}
+
+TEST(LineReading, RandomFilesFollowTheRules) {
+    std::mt19937 random(20120403);
+    const char alphabet[] = {'a', 'b', ' ', '\n', '\n', '\r', '\x1A'};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes(random() % 40, ' ');
+        for (char& c : bytes) {
+            // Mostly text, so that lines are long enough to move in place.
+            c = random() % 8 == 0 ? alphabet[random() % sizeof alphabet] : 'a' + random() % 26;
+            if (round % 2 == 0 && c == '\x1A') c = 'z';
+        }
+        bool dropped = false;
+        const Lines expected = readByteByByte(bytes, dropped);
+        const LineList list = LineList::fromBytes(bytes);
+        ASSERT_EQ(linesOf(list), expected) << ::testing::PrintToString(bytes);
+        ASSERT_EQ(list.droppedBytes(), dropped) << ::testing::PrintToString(bytes);
+    }
+}
+
+TEST(LineReading, SetByteChangesOneLineInPlace) {
+    LineList list = LineList::fromBytes("first\r\n 12  4  3  7  5  9.0000000  0 10\r\nlast\r\n");
+    list.setByte(1, 28, '3');
+    EXPECT_EQ(list[1], " 12  4  3  7  5  9.0000000  3 10");
+    EXPECT_EQ(list[0], "first");
+    EXPECT_EQ(list[2], "last");
+}
+
+TEST(LineReading, ReadsFilesAsTheyAre) {
+    TempFolder folder;
+    const std::string path = folder.write("times.txt", "P1 10:00 10:05\r\nP2\t10:10\r10:15\n\x1A");
+    const LineList list = readLines(path);
+    EXPECT_EQ(linesOf(list), (Lines{"P1 10:00 10:05", "P2\t10:1010:15"}));
+    EXPECT_TRUE(list.droppedBytes());
+    EXPECT_EQ(readFileBytes(path), "P1 10:00 10:05\r\nP2\t10:10\r10:15\n\x1A");
+    EXPECT_TRUE(readLines(folder.write("empty.txt", "")).empty());
+}
+
+TEST(LineReading, RealObservationFileComesBackByteForByte) {
+    TempFolder folder;
+    const std::string original = std::string(MARVOLT_SHARED_DATA) + "/geo_14601736.18o";
+    const LineList list = readLines(original);
+    ASSERT_EQ(list.size(), 124u);
+    EXPECT_FALSE(list.droppedBytes());
+    const std::string copy = folder.file("copy.18o");
+    writeLines(copy, list);
+    EXPECT_EQ(testing::readBytes(copy), testing::readBytes(original));
+}
+
+TEST(LineReading, ErrorTexts) {
+    TempFolder folder;
+    const std::string file = folder.write("plain.txt", "x\n");
+    EXPECT_EQ(failureText([&] { readLines(folder.file("missing.12o")); }), "File not found");
+    EXPECT_EQ(failureText([&] { readLines(folder.file("no-folder/missing.12o")); }),
+              "File not found");
+    EXPECT_EQ(failureText([&] { readLines(file + "/inside.12o"); }), "Invalid filename");
+    EXPECT_EQ(failureText([&] { readLines(folder.file(std::string(300, 'n'))); }),
+              "Invalid filename");
+    EXPECT_EQ(failureText([&] { readLines(folder.path()); }), "File access denied");
+    EXPECT_EQ(failureText([&] { readFileBytes(folder.file("missing.12o")); }), "File not found");
+}
+
+TEST(LineReading, UnreadableFileIsAccessDenied) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    TempFolder folder;
+    const std::string file = folder.write("locked.12o", "x\n");
+    ASSERT_EQ(chmod(file.c_str(), 0), 0);
+    EXPECT_EQ(failureText([&] { readLines(file); }), "File access denied");
+}
+
+TEST(FileErrorText, OperatingSystemCodes) {
+    const struct {
+        int code;
+        std::string text;
+    } rows[] = {
+        {ENOENT, "File not found"},
+        {ENOTDIR, "Invalid filename"},
+        {ENAMETOOLONG, "Invalid filename"},
+        {EINVAL, "Invalid filename"},
+        {EMFILE, "Too many open files"},
+        {ENFILE, "Too many open files"},
+        {EACCES, "File access denied"},
+        {EPERM, "File access denied"},
+        {EISDIR, "File access denied"},
+        {EIO, "I/O error 5"},
+        {EBUSY, "I/O error 16"},
+        {ETXTBSY, "I/O error 26"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(fileErrorText(row.code), row.text) << row.code;
+}
+
+TEST(LineWriting, EveryLineEndsInCrLf) {
+    TempFolder folder;
+    const std::string path = folder.write("out.12o", "old contents that are longer\n");
+    writeLines(path, LineList::fromBytes("a\nb\r\n\n\xB9\0z\nlast"s));
+    EXPECT_EQ(testing::readBytes(path), "a\r\nb\r\n\r\n\xB9\0z\r\nlast\r\n"s);
+    writeLines(path, LineList::fromBytes(""));
+    EXPECT_EQ(testing::readBytes(path), "");
+    EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"out.12o"});  // no temporary left
+}
+
+TEST(LineWriting, LargeFileCrossesWriteChunks) {
+    TempFolder folder;
+    std::string lfBytes, crLfBytes;
+    for (int i = 0; i < 60000; ++i) {
+        const std::string line = " 12  4  3  7  5 " + std::to_string(i) + std::string(i % 97, 'x');
+        lfBytes += line + "\n";
+        crLfBytes += line + "\r\n";
+    }
+    const std::string path = folder.file("big.12o");
+    writeLines(path, LineList::fromBytes(lfBytes));
+    EXPECT_EQ(testing::readBytes(path), crLfBytes);
+    EXPECT_EQ(readLines(path).size(), 60000u);
+}
+
+TEST(LineWriting, KeepsPermissionsAndGivesNewFilesTheUmask) {
+    TempFolder folder;
+    const std::string path = folder.write("kept.12o", "x\n");
+    for (const mode_t mode : {0640, 0604, 0755}) {
+        ASSERT_EQ(chmod(path.c_str(), mode), 0);
+        writeLines(path, LineList::fromBytes("y\n"));
+        struct stat status {};
+        ASSERT_EQ(stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, mode);
+    }
+    const mode_t mask = umask(022);
+    const std::string fresh = folder.file("fresh.12o");
+    writeLines(fresh, LineList::fromBytes("z\n"));
+    umask(mask);
+    struct stat status {};
+    ASSERT_EQ(stat(fresh.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644u);
+}
+
+TEST(LineWriting, FollowsSymbolicLink) {
+    TempFolder folder;
+    const std::string target = folder.write("target.12o", "x\n");
+    const std::string link = folder.file("link.12o");
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    writeLines(link, LineList::fromBytes("y\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(testing::readBytes(target), "y\r\n");
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"link.12o", "target.12o"}));
+}
+
+TEST(LineWriting, MissingFolderCannotCreate) {
+    EXPECT_EQ(failureText([] { writeLines("/nonexistent-dir/x.12o", LineList::fromBytes("a")); }),
+              "Cannot create file \"/nonexistent-dir/x.12o\". No such file or directory");
+}
+
+TEST(LineWriting, ReadOnlyFolderLeavesOriginalUntouched) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into every folder";
+    TempFolder folder;
+    const std::string path = folder.write("survey.12o", "original\r\n");
+    ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
+    EXPECT_EQ(failureText([&] { writeLines(path, LineList::fromBytes("new")); }),
+              "Cannot create file \"" + path + "\". Permission denied");
+    EXPECT_EQ(testing::readBytes(path), "original\r\n");
+    EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"survey.12o"});
+}
+
+TEST(LineWriting, WriteStoppingPartWayLeavesOriginalUntouched) {
+    TempFolder folder;
+    const std::string path = folder.write("survey.12o", "original\r\n");
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i) bytes += "epoch line\n";  // more than the size limit
+
+    // A file size limit makes the write fail part-way, also for root.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string text = failureText([&] { writeLines(path, LineList::fromBytes(bytes)); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(text, "Stream write error");
+    EXPECT_EQ(testing::readBytes(path), "original\r\n");
+    EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"survey.12o"});
+}
+
+}  // namespace
+}  // namespace marvolt
