@@ -1,0 +1,87 @@
+#include "epoch_key.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "date_time_pattern.h"
+
+namespace marvolt {
+
+namespace {
+
+// The six two-character fields of an epoch line's first 18 bytes; the bytes before each
+// field (0, 3, 6, 9, 12, 15) are blanks in an epoch line.
+constexpr std::array<std::size_t, 6> kFieldPositions{1, 4, 7, 10, 13, 16};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A leading blank and a leading "0" of a field are the same digit.
+bool sameLeadingDigit(char a, char b) {
+    return a == b || (a == ' ' && b == '0') || (a == '0' && b == ' ');
+}
+
+// The twelve digits of a line shaped like an epoch line (blank separators, fields of
+// a digit or blank and then a digit) as one number; nothing for any other line. Two
+// such lines match each other exactly when their codes are equal.
+std::optional<std::uint64_t> epochCode(std::string_view line) {
+    if (line.size() < kEpochKeyLength) return std::nullopt;
+    std::uint64_t code = 0;
+    for (const std::size_t field : kFieldPositions) {
+        const char tens = line[field];
+        const char units = line[field + 1];
+        if (line[field - 1] != ' ' || !isDigit(units) || !(tens == ' ' || isDigit(tens)))
+            return std::nullopt;
+        code = code * 100 + (tens == ' ' ? 0 : tens - '0') * 10 + (units - '0');
+    }
+    return code;
+}
+
+}  // namespace
+
+std::string datePiece(double observationDate) {
+    return formatDateTime(" YY MM DD ", observationDate, LocaleSettings{});
+}
+
+std::string epochKey(const std::string& datePiece, double time) {
+    const LocaleSettings locale;
+    std::string seconds = formatDateTime("s", time, locale);
+    if (seconds.size() == 1) seconds.insert(0, 1, ' ');
+    return datePiece + formatDateTime("HH MM ", time, locale) + seconds;
+}
+
+bool lineMatches(std::string_view line, std::string_view key) {
+    if (line.size() < kEpochKeyLength || key.size() != kEpochKeyLength) return false;
+    for (std::size_t i = 0; i < kEpochKeyLength; ++i) {
+        const bool leadingDigit =
+            std::find(kFieldPositions.begin(), kFieldPositions.end(), i) != kFieldPositions.end();
+        if (leadingDigit ? !sameLeadingDigit(line[i], key[i]) : line[i] != key[i]) return false;
+    }
+    return true;
+}
+
+EpochIndex::EpochIndex(const LineList& lines) : lines_(lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (const auto code = epochCode(lines[i])) epochs_.emplace_back(*code, i);
+    // Lines were added in order, so a stable sort keeps each code's lines ascending.
+    std::stable_sort(epochs_.begin(), epochs_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+std::vector<std::size_t> EpochIndex::linesMatching(std::string_view key) const {
+    std::vector<std::size_t> result;
+    const auto code = key.size() == kEpochKeyLength ? epochCode(key) : std::nullopt;
+    if (!code) {
+        // A key not shaped like an epoch line can only match lines outside the index.
+        for (std::size_t i = 0; i < lines_.size(); ++i)
+            if (lineMatches(lines_[i], key)) result.push_back(i);
+        return result;
+    }
+    const auto range =
+        std::equal_range(epochs_.begin(), epochs_.end(), std::make_pair(*code, std::size_t{0}),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto it = range.first; it != range.second; ++it) result.push_back(it->second);
+    return result;
+}
+
+}  // namespace marvolt

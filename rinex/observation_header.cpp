@@ -1,0 +1,49 @@
+#include "observation_header.h"
+
+#include <string>
+#include <vector>
+
+#include "date_time.h"
+#include "items.h"
+#include "numbers.h"
+
+namespace marvolt {
+
+namespace {
+
+// Item `number` counted from 1; the empty text when the line has fewer items.
+std::string_view item(const std::vector<std::string>& items, std::size_t number) {
+    return number <= items.size() ? std::string_view(items[number - 1]) : std::string_view();
+}
+
+// The whole seconds of a seconds item: its text before the first point (none without one).
+std::string_view wholeSeconds(std::string_view seconds) {
+    const std::size_t point = seconds.find('.');
+    return point == std::string_view::npos ? std::string_view() : seconds.substr(0, point);
+}
+
+}  // namespace
+
+FirstObservation findFirstObservation(const LineList& lines, double& observationDate) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        if (line.size() <= kHeaderLabelPosition ||
+            line.substr(kHeaderLabelPosition, kFirstObservationLabel.size()) !=
+                kFirstObservationLabel)
+            continue;
+
+        const std::vector<std::string> items = splitItems(line);
+        const int day = readInteger(item(items, 3));
+        const int month = readInteger(item(items, 2));
+        const int year = readInteger(item(items, 1));
+        observationDate = encodeDate(year, month, day);
+
+        const int second = readInteger(wholeSeconds(item(items, 6)));
+        const int minute = readInteger(item(items, 5));
+        const int hour = readInteger(item(items, 4));
+        return {true, encodeTime(hour, minute, second, 0)};
+    }
+    return {};
+}
+
+}  // namespace marvolt

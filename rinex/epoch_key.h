@@ -1,0 +1,49 @@
+#pragma once
+// Epoch keys: the first 18 characters of the epoch line of a moment, built from the
+// observation date and a time of day, and the epoch lines of a file looked up by them.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "line_list.h"
+
+namespace marvolt {
+
+inline constexpr std::size_t kEpochKeyLength = 18;     // date and time to the whole second
+inline constexpr std::size_t kEpochFlagPosition = 28;  // the epoch flag, column 29
+inline constexpr char kStopFlag = '3';                 // new site occupation: the antenna stopped
+inline constexpr char kGoFlag = '2';                   // start of antenna movement
+
+// " YY MM DD " of the observation date: the first 10 characters of every key.
+std::string datePiece(double observationDate);
+
+// The 18-character key of a time of day: the date piece, "HH MM ", then the whole seconds
+// right-aligned in two characters. Milliseconds are dropped, never rounded up.
+std::string epochKey(const std::string& datePiece, double time);
+
+// True when the first 18 bytes of the line are the key, where each of the six two-digit
+// fields (year, month, day, hour, minute, second) may be zero-padded or blank-padded
+// independently of the key: " 4" matches "04" and "04" matches " 4".
+bool lineMatches(std::string_view line, std::string_view key);
+
+// The epoch lines of a line list, indexed in one pass by their date and time, so that
+// every key is looked up without a scan of the file.
+class EpochIndex {
+  public:
+    // The list must outlive the index; bytes from the 19th on may change meanwhile.
+    explicit EpochIndex(const LineList& lines);
+
+    // The lines (counted from 0, ascending) that lineMatches accepts for the key.
+    std::vector<std::size_t> linesMatching(std::string_view key) const;
+
+  private:
+    const LineList& lines_;
+    // (date and time code, line) of every line shaped like an epoch line, sorted.
+    std::vector<std::pair<std::uint64_t, std::size_t>> epochs_;
+};
+
+}  // namespace marvolt

@@ -1,0 +1,27 @@
+#pragma once
+// The "TIME OF FIRST OBS" header record of a RINEX 2 observation file: the observation
+// date and the time of the first observation.
+
+#include <cstddef>
+#include <string_view>
+
+#include "line_list.h"
+
+namespace marvolt {
+
+inline constexpr std::string_view kFirstObservationLabel = "TIME OF FIRST OBS";
+inline constexpr std::size_t kHeaderLabelPosition = 60;  // a header label starts in column 61
+
+struct FirstObservation {
+    bool found = false;
+    double time = 0.0;  // time of day in whole seconds; 00:00:00 when not found
+};
+
+// Reads the first record labelled "TIME OF FIRST OBS" (case-sensitive; later ones are
+// ignored). Items are read day, month, year, then seconds (the part before the first "."),
+// minute, hour. The date goes into observationDate as soon as it is built, so an error in
+// the time items keeps it. Without the record the date is left as it was. A missing item
+// reads as the empty text, which is no number.
+FirstObservation findFirstObservation(const LineList& lines, double& observationDate);
+
+}  // namespace marvolt
