@@ -1,0 +1,74 @@
+#include "modification.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "epoch_key.h"
+#include "failure.h"
+#include "line_list.h"
+
+namespace marvolt {
+
+namespace {
+
+// The path as a file dialog holds it: absolute, without "." and ".." steps.
+std::string fullPath(const std::string& file) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    return error ? file : absolute.lexically_normal().string();
+}
+
+// Copies the file byte for byte over an older backup; false when the copy failed.
+bool makeBackupCopy(const std::string& file) {
+    std::error_code error;
+    std::filesystem::copy_file(file, file + ".bak",
+                               std::filesystem::copy_options::overwrite_existing, error);
+    return !error;
+}
+
+// Writes the flag over column 29 of the lines; lines without a column 29 stay as they are.
+void setFlag(LineList& lines, const std::vector<std::size_t>& found, char flag) {
+    for (const std::size_t line : found)
+        if (lines[line].size() > kEpochFlagPosition) lines.setByte(line, kEpochFlagPosition, flag);
+}
+
+// Flags the STOP2 and GO2 epoch lines of every point, in STOP order: a later write wins.
+void flagEpochLines(TimeTable& table, double observationDate, LineList& lines) {
+    // Only column 29 changes, so the index stays valid while the flags are written.
+    const EpochIndex index(lines);
+    const std::string date = datePiece(observationDate);
+    const int count = table.recordCount();
+    table.first();
+    for (int i = 0; i < count; ++i) {
+        setFlag(lines, index.linesMatching(epochKey(date, table.time(Field::Stop2))), kStopFlag);
+        setFlag(lines, index.linesMatching(epochKey(date, table.time(Field::Go2))), kGoFlag);
+        table.next();
+    }
+}
+
+}  // namespace
+
+void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Services& services) {
+    if (state.analysedFile.empty())
+        throw Failure("Nie ma pliku RINEX do modyfikacji: najpierw wykonaj analizę pliku RINEX.");
+    const std::string& file = state.analysedFile;
+    const std::string shownPath = fullPath(file);
+
+    // Read and checked before the backup, so that a refused file leaves nothing behind.
+    LineList lines = readLines(file);
+    if (lines.droppedBytes())
+        throw Failure("Plik \"" + shownPath +
+                      "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; zapisanie "
+                      "go na nowo zgubiłoby dane. Plik nie został zmieniony.");
+
+    if (makeBackup && !makeBackupCopy(file))
+        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+
+    flagEpochLines(table, state.observationDate, lines);
+    writeLines(file, lines);
+    services.normalCursor();
+    services.message("Zakończyłem modyfikację pliku " + shownPath);
+}
+
+}  // namespace marvolt
