@@ -1,0 +1,284 @@
+#include "analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "date_time.h"
+#include "failure.h"
+#include "rinex_samples.h"
+#include "scripted_services.h"
+#include "temp_folder.h"
+
+namespace marvolt {
+namespace {
+
+using testing::epochLine;
+using testing::headerRecord;
+using testing::Padding;
+using Log = std::vector<std::string>;
+
+const std::string kChoose = std::string("choose: ") + kRinexFilter;
+const std::string kNoErrors =
+    "message: Nie znalazłem żadnych błedów w tabeli czasów. Możesz zmodyfikować RINEX.";
+const std::string kErrors =
+    "message: Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.";
+
+struct Epoch {
+    int hour, minute, second;
+};
+
+// A survey of 3 April 2012 whose first observation is at 06:00:12: three header lines,
+// then an epoch line and an observation line per epoch (lines 4, 6, 8, ...).
+std::string surveyFile(const std::vector<Epoch>& epochs, Padding padding = Padding::Blank) {
+    std::vector<std::string> lines = {
+        headerRecord("     2.11           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE"),
+        testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"),
+        headerRecord("", "END OF HEADER")};
+    for (const auto& e : epochs) {
+        lines.push_back(epochLine(2012, 4, 3, e.hour, e.minute, e.second, padding));
+        lines.push_back(testing::kObservationLine);
+    }
+    return testing::joinLines(lines, "\r\n");
+}
+
+std::string found(int line, const char* moment, const std::string& point) {
+    return "report: Wiersz " + std::to_string(line) + ": znalazłem obserwację " + moment +
+           " dla punktu " + point;
+}
+std::string missing(const char* moment, const std::string& point) {
+    return std::string("message: Nie znalazłem w RINEX obserwacji ") + moment + " dla punktu " +
+           point + ".";
+}
+
+class Analysis : public ::testing::Test {
+  protected:
+    void SetUp() override { table.open(); }
+
+    // Runs the analysis with the dialog answering the path; the log of this run only.
+    Log analyse(const std::string& path, AnalysisOutcome expected) {
+        services.answers.push_back(path);
+        const std::size_t start = services.log.size();
+        EXPECT_EQ(analyseRinex(table, state, view, services), expected);
+        return Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end());
+    }
+    // Runs an analysis that ends with a Failure; its text, and the log of this run.
+    std::string failingAnalysis(const std::string& path, Log& log) {
+        services.answers.push_back(path);
+        const std::size_t start = services.log.size();
+        std::string text = "no failure";
+        try {
+            analyseRinex(table, state, view, services);
+        } catch (const Failure& failure) {
+            text = failure.text();
+        }
+        log.assign(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end());
+        return text;
+    }
+
+    testing::ScriptedServices services;
+    testing::RecordingView view{services.log};
+    TimeTable table{LocaleSettings{}};
+    WorkState state;
+    testing::TempFolder folder;
+};
+
+TEST_F(Analysis, ShiftsTheWatchOntoTheFirstObservationInBothLayouts) {
+    // "S\xB3up 1" is "Słup 1" in Windows-1250.
+    testing::addPoints(table, {{"S\xB3up 1", "8:00:00", "8:00:30"}, {"P2", "8:05:00", "8:05:20"}});
+    for (const Padding padding : {Padding::Blank, Padding::Zero}) {
+        SCOPED_TRACE(padding == Padding::Blank ? "blank-padded" : "zero-padded");
+        const std::string file = folder.write(
+            "survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 5, 12}, {6, 5, 32}}, padding));
+        EXPECT_EQ(analyse(file, AnalysisOutcome::NoErrors),
+                  (Log{kChoose, "busy", "clear", "date: 3 April 2012 r. (Tuesday)", "time: 6:00:12",
+                       "shift: 1:59:48", found(4, "STOP", "Słup 1"), found(6, "GO", "Słup 1"),
+                       found(8, "STOP", "P2"), found(10, "GO", "P2"), kNoErrors, "modify: on",
+                       "normal"}));
+        EXPECT_EQ(testing::tableRows(table), (Log{"S\xB3up 1 08:00:00 08:00:30 06:00:12 06:00:42",
+                                                  "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
+        EXPECT_EQ(state.observationDate, encodeDate(2012, 4, 3));
+        EXPECT_EQ(state.analysedFile, file);
+    }
+}
+
+TEST_F(Analysis, ReportsEveryMatchingLineInFileOrderStopBeforeGo) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"},
+                               {"P2", "8:00:30", "8:01:00"},    // STOP on P1's GO second
+                               {"P3", "8:02:00", "8:02:00"}});  // STOP and GO on one second
+    std::string file = surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 1, 12}, {6, 2, 12}});
+    file += epochLine(2012, 4, 3, 6, 0, 12, Padding::Zero) + "\r\n";  // line 12: P1's STOP again
+    EXPECT_EQ(
+        analyse(folder.write("survey.12o", file), AnalysisOutcome::NoErrors),
+        (Log{kChoose, "busy", "clear", "date: 3 April 2012 r. (Tuesday)", "time: 6:00:12",
+             "shift: 1:59:48", found(4, "STOP", "P1"), found(6, "GO", "P1"),
+             found(12, "STOP", "P1"), found(6, "STOP", "P2"), found(8, "GO", "P2"),
+             found(10, "STOP", "P3"), found(10, "GO", "P3"), kNoErrors, "modify: on", "normal"}));
+}
+
+TEST_F(Analysis, NegativeSumsTakeTheTimeOfDayOfTheirAbsoluteValue) {
+    testing::addPoints(table, {{"P1", "8:00:00", "1:00:00"}, {"P2", "8:00:10", ""}});
+    const std::string file =
+        folder.write("survey.12o", surveyFile({{6, 0, 12}, {0, 59, 48}, {6, 0, 22}}));
+    EXPECT_EQ(analyse(file, AnalysisOutcome::MissingEpochs),
+              (Log{kChoose, "busy", "clear", "date: 3 April 2012 r. (Tuesday)", "time: 6:00:12",
+                   "shift: 1:59:48", found(4, "STOP", "P1"), found(6, "GO", "P1"),
+                   found(8, "STOP", "P2"), missing("GO", "P2"), kErrors, "modify: off", "normal"}));
+    // 1:00:00 - 1:59:48 is stored as 00:59:48; an empty GO reads 00:00:00, giving 01:59:48.
+    EXPECT_EQ(testing::tableRows(table),
+              (Log{"P1 08:00:00 01:00:00 06:00:12 00:59:48", "P2 08:00:10 - 06:00:22 01:59:48"}));
+}
+
+TEST_F(Analysis, EmptyTableShiftIsTheFirstObservationAndEnablesModification) {
+    const std::string file = folder.write("survey.12o", surveyFile({{6, 0, 12}}));
+    EXPECT_EQ(analyse(file, AnalysisOutcome::NoErrors),
+              (Log{kChoose, "busy", "clear", "date: 3 April 2012 r. (Tuesday)", "time: 6:00:12",
+                   "shift: 6:00:12", kNoErrors, "modify: on", "normal"}));
+    EXPECT_EQ(table.recordCount(), 0);
+}
+
+TEST_F(Analysis, OneMissingGoDisablesModificationAnEarlierAnalysisEnabled) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}, {"P2", "8:05:00", "8:05:20"}});
+    analyse(folder.write("all.12o", surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 5, 12}, {6, 5, 32}})),
+            AnalysisOutcome::NoErrors);
+    ASSERT_TRUE(view.modifyEnabled);
+
+    const std::string file =
+        folder.write("short.12o", surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 5, 12}}));
+    EXPECT_EQ(analyse(file, AnalysisOutcome::MissingEpochs),
+              (Log{kChoose, "busy", "clear", "date: 3 April 2012 r. (Tuesday)", "time: 6:00:12",
+                   "shift: 1:59:48", found(4, "STOP", "P1"), found(6, "GO", "P1"),
+                   found(8, "STOP", "P2"), missing("GO", "P2"), kErrors, "modify: off", "normal"}));
+    EXPECT_FALSE(view.modifyEnabled);
+    EXPECT_EQ(view.report.size(), 3u);
+}
+
+TEST_F(Analysis, AnEmptyStopSortsFirstAndGivesTheShift) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}, {"Z", "", "0:00:30"}});
+    const std::string file = folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}}));
+    EXPECT_EQ(analyse(file, AnalysisOutcome::MissingEpochs),
+              (Log{kChoose, "busy", "clear", "date: 3 April 2012 r. (Tuesday)", "time: 6:00:12",
+                   "shift: 6:00:12", found(4, "STOP", "Z"), found(6, "GO", "Z"),
+                   missing("STOP", "P1"), missing("GO", "P1"), kErrors, "modify: off", "normal"}));
+    EXPECT_EQ(testing::tableRows(table),
+              (Log{"Z - 00:00:30 06:00:12 06:00:42", "P1 08:00:00 08:00:30 14:00:12 14:00:42"}));
+}
+
+TEST_F(Analysis, WithoutTheHeaderRecordTheHeldDateAndMidnightAreUsed) {
+    const auto fileOf = [&](const char* name, int year, int month, int day) {
+        return folder.write(
+            name, testing::joinLines({headerRecord("", "END OF HEADER"),
+                                      epochLine(year, month, day, 0, 0, 0, Padding::Blank),
+                                      epochLine(year, month, day, 0, 0, 30, Padding::Blank)},
+                                     "\n"));
+    };
+    testing::addPoints(table, {{"P1", "10:00:00", "10:00:30"}});
+
+    // The first analysis of a run: 30 December 1899; the result fields keep their empty text.
+    EXPECT_EQ(analyse(fileOf("first.12o", 1899, 12, 30), AnalysisOutcome::NoErrors),
+              (Log{kChoose, "busy", "clear", "shift: 10:00:00", found(2, "STOP", "P1"),
+                   found(3, "GO", "P1"), kNoErrors, "modify: on", "normal"}));
+    EXPECT_EQ(state.observationDate, 0.0);
+    EXPECT_EQ(view.date, "");
+
+    // After an analysis of 3 April 2012 its date stays for a file without the record.
+    analyse(folder.write("survey.12o", surveyFile({{6, 0, 12}})), AnalysisOutcome::MissingEpochs);
+    EXPECT_EQ(analyse(fileOf("later.12o", 2012, 4, 3), AnalysisOutcome::NoErrors),
+              (Log{kChoose, "busy", "clear", "shift: 10:00:00", found(2, "STOP", "P1"),
+                   found(3, "GO", "P1"), kNoErrors, "modify: on", "normal"}));
+    EXPECT_EQ(view.date, "3 April 2012 r. (Tuesday)");
+    EXPECT_EQ(view.firstObservation, "6:00:12");
+}
+
+TEST_F(Analysis, AnErrorWhileReadingLeavesWhatWasDoneBefore) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    const std::string good = folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}}));
+    analyse(good, AnalysisOutcome::NoErrors);
+    const Log rows = testing::tableRows(table);
+
+    Log log;
+    EXPECT_EQ(failingAnalysis(folder.file("missing.12o"), log), "File not found");
+    EXPECT_EQ(log, (Log{kChoose, "busy", "clear", "normal"}));
+    EXPECT_TRUE(view.report.empty());
+    EXPECT_TRUE(view.modifyEnabled);
+    EXPECT_EQ(testing::tableRows(table), rows);
+    EXPECT_EQ(state.analysedFile, good);
+
+    // A fault in the time items comes after the new date was taken over.
+    const std::string badTime = folder.write(
+        "bad.13o",
+        headerRecord("  2013     5     6     6     0           12     GPS", "TIME OF FIRST OBS") +
+            "\r\n");
+    EXPECT_EQ(failingAnalysis(badTime, log), "'' is not a valid integer value");
+    EXPECT_EQ(log, (Log{kChoose, "busy", "clear", "normal"}));
+    EXPECT_EQ(state.observationDate, encodeDate(2013, 5, 6));
+    EXPECT_EQ(view.date, "3 April 2012 r. (Tuesday)");
+    EXPECT_TRUE(view.modifyEnabled);
+    EXPECT_EQ(testing::tableRows(table), rows);
+}
+
+TEST_F(Analysis, ACancelledDialogChangesNothing) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    const std::string file = folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}}));
+    analyse(file, AnalysisOutcome::NoErrors);
+    const Log rows = testing::tableRows(table);
+
+    services.answers.push_back(std::nullopt);
+    const std::size_t start = services.log.size();
+    EXPECT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::Cancelled);
+    EXPECT_EQ(Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end()),
+              Log{kChoose});
+    EXPECT_EQ(state.analysedFile, file);
+    EXPECT_EQ(view.report.size(), 2u);
+    EXPECT_EQ(testing::tableRows(table), rows);
+}
+
+TEST_F(Analysis, ARecordStillOpenInTheGridIsPostedFirst) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    table.insert();
+    table.setText(Field::Punkt, "P2");
+    table.setText(Field::Stop, "8:05:00");
+    table.setText(Field::Go, "8:05:20");
+    const std::string file =
+        folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 5, 12}, {6, 5, 32}}));
+    analyse(file, AnalysisOutcome::NoErrors);
+    EXPECT_EQ(testing::tableRows(table), (Log{"P1 08:00:00 08:00:30 06:00:12 06:00:42",
+                                              "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
+    EXPECT_EQ(view.report.size(), 4u);
+}
+
+TEST_F(Analysis, RealFilesInBothLayouts) {
+    struct Case {
+        const char* file;
+        std::vector<testing::Point> points;
+        Log log;
+    };
+    const std::vector<Case> cases = {
+        {"gnsstk_bahr1620.04o",  // blank-padded, an epoch every 30 s from 00:00:00
+         {{"B1", "9:00:00", "9:00:30"}, {"B2", "9:30:00", "9:59:30"}},
+         {kChoose, "busy", "clear", "date: 10 June 2004 r. (Thursday)", "time: 0:00:00",
+          "shift: 9:00:00", found(16, "STOP", "B1"), found(33, "GO", "B1"),
+          found(998, "STOP", "B2"), found(1997, "GO", "B2"), kNoErrors, "modify: on", "normal"}},
+        {"gpstk_nklg170b00.16o",  // zero-padded, an epoch every second from 01:00:00
+         {{"N1", "12:00:00", "12:00:02"}, {"N2", "12:00:03", "12:00:04"}},
+         {kChoose, "busy", "clear", "date: 18 June 2016 r. (Saturday)", "time: 1:00:00",
+          "shift: 11:00:00", found(18, "STOP", "N1"), found(222, "GO", "N1"),
+          found(324, "STOP", "N2"), found(426, "GO", "N2"), kNoErrors, "modify: on", "normal"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TimeTable fresh{LocaleSettings{}};
+        fresh.open();
+        testing::addPoints(fresh, c.points);
+        services.answers.push_back(std::string(MARVOLT_SHARED_DATA) + "/" + c.file);
+        const std::size_t start = services.log.size();
+        EXPECT_EQ(analyseRinex(fresh, state, view, services), AnalysisOutcome::NoErrors);
+        EXPECT_EQ(
+            Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end()),
+            c.log);
+    }
+}
+
+}  // namespace
+}  // namespace marvolt

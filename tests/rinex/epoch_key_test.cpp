@@ -1,0 +1,165 @@
+#include "epoch_key.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "date_time.h"
+#include "rinex_samples.h"
+
+namespace marvolt {
+namespace {
+
+double at(int hour, int minute, int second, int millisecond = 0) {
+    return encodeTime(hour, minute, second, millisecond);
+}
+
+TEST(EpochKey, DatePieceIsTheObservationDateOnly) {
+    struct Case {
+        double date;
+        const char* piece;
+    };
+    const std::vector<Case> cases = {
+        {encodeDate(2012, 4, 3), " 12 04 03 "},
+        {encodeDate(2009, 12, 31), " 09 12 31 "},
+        {encodeDate(2000, 1, 1), " 00 01 01 "},
+        {0.0, " 99 12 30 "},                                      // before any analysis
+        {encodeDate(2012, 4, 3) + at(23, 59, 59), " 12 04 03 "},  // a time of day is ignored
+    };
+    for (const auto& c : cases) EXPECT_EQ(datePiece(c.date), c.piece) << c.piece;
+}
+
+TEST(EpochKey, TimeAndSecondsPieces) {
+    struct Case {
+        const char* name;
+        double time;
+        const char* key;
+    };
+    const std::string date = " 12 04 03 ";
+    const std::vector<Case> cases = {
+        {"one-digit seconds after a blank", at(10, 5, 7), " 12 04 03 10 05  7"},
+        {"5 s", at(10, 15, 5), " 12 04 03 10 15  5"},
+        {"45 s", at(10, 15, 45), " 12 04 03 10 15 45"},
+        {"0 s", at(10, 15, 0), " 12 04 03 10 15  0"},
+        {"midnight", 0.0, " 12 04 03 00 00  0"},
+        {"last second of the day", at(23, 59, 59, 999), " 12 04 03 23 59 59"},
+        {"milliseconds dropped", at(10, 15, 5, 999), " 12 04 03 10 15  5"},
+        {"next day keeps the observation date", 1.0 + at(0, 0, 5), " 12 04 03 00 00  5"},
+        {"negative value: its absolute value", -0.25, " 12 04 03 06 00  0"},
+        {"a hair below a whole day rounds to midnight", 0.999999999, " 12 04 03 00 00  0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(epochKey(date, c.time), c.key);
+    }
+}
+
+TEST(LineMatches, AcceptsBothPaddingsFieldByField) {
+    struct Case {
+        const char* name;
+        const char* line;
+        const char* key;
+        bool matches;
+    };
+    const std::vector<Case> cases = {
+        {"standard blank-padded line", " 12  4  3 10  5  7.0000000  0 8G 4G 5G",
+         " 12 04 03 10 05  7", true},
+        {"zero-padded line", " 12 04 03 10 05  7.0000000  0 8G 4G 5G", " 12 04 03 10 05  7", true},
+        {"zero-padded seconds", " 12 04 03 10 05 07.0000000  0 8G", " 12 04 03 10 05  7", true},
+        {"fields mixed in one line", " 12  4 03  0 05 07.0000000  0 8G", " 12 04 03 00 05  7",
+         true},
+        {"year blank-padded", "  2  4  3 10  5  7.0000000  0 8G", " 02 04 03 10 05  7", true},
+        {"exactly 18 bytes", " 12  4  3 10  5  7", " 12 04 03 10 05  7", true},
+        {"17 bytes", " 12  4  3 10  5  ", " 12 04 03 10 05  7", false},
+        {"empty line", "", " 12 04 03 10 05  7", false},
+        {"another second", " 12  4  3 10  5  8.0000000  0 8G", " 12 04 03 10 05  7", false},
+        {"seconds 17 against 7", " 12  4  3 10  5 17.0000000  0 8G", " 12 04 03 10 05  7", false},
+        {"ten o'clock against one o'clock", " 12  4  3  1  5  7.0000000", " 12 04 03 10 05  7",
+         false},
+        {"blank-padded line against a two-digit field", " 12  4  3  0  5  7.0000000",
+         " 12 04 03 10 05  7", false},
+        {"separator not a blank", "x12 04 03 10 05  7.0000000", " 12 04 03 10 05  7", false},
+        {"field moved by one column", " 12 4  3 10  5  7.0000000", " 12 04 03 10 05  7", false},
+        {"key of 17 bytes", " 12  4  3 10  5  7.0000000", " 12 04 03 10 05  ", false},
+        {"odd key: the same bytes", "ABCDEFGHIJKLMNOPQRS", "ABCDEFGHIJKLMNOPQR", true},
+        {"odd key: blank and '0' interchange at a field's first byte", " 0BCDEFGHIJKLMNOPQ",
+         "  BCDEFGHIJKLMNOPQ", true},
+        {"odd key: case-sensitive", "abcdefghijklmnopqr", "ABCDEFGHIJKLMNOPQR", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(lineMatches(c.line, c.key), c.matches);
+    }
+}
+
+using Lines = std::vector<std::size_t>;
+
+// The lines that lineMatches accepts, by a plain scan of the whole list.
+Lines scan(const LineList& lines, std::string_view key) {
+    Lines found;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lineMatches(lines[i], key)) found.push_back(i);
+    return found;
+}
+
+TEST(EpochIndex, FindsEveryMatchingLineInFileOrder) {
+    const LineList lines = LineList::fromBytes(testing::joinLines(
+        {
+            testing::headerRecord("     2.11           OBSERVATION DATA", "RINEX VERSION / TYPE"),
+            " 12  4  3 10  5  7.0000000  0  1G05",  // 1: standard layout
+            testing::kObservationLine,
+            " 12 04 03 10 05 07.0000000  0  1G05",  // 3: the same epoch zero-padded
+            " 12  4  3 10  5  8.0000000  0  1G05",  // 4
+            " 12  4  3 10  5  7",                   // 5: no more than the key
+            " 12  4  3 10  5  ",                    // 6: too short
+            "",
+            " 12  4  3 10  5  7.0000000  4  1",  // 8: an event record of the same second
+        },
+        "\r\n"));
+    const EpochIndex index(lines);
+    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  7"), (Lines{1, 3, 5, 8}));
+    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  8"), (Lines{4}));
+    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  9"), Lines{});
+    EXPECT_EQ(index.linesMatching(" 12 04 04 10 05  7"), Lines{});
+    // Keys unlike any epoch line still give what the plain match gives.
+    EXPECT_EQ(index.linesMatching("     2.11         "), (Lines{0}));
+    EXPECT_EQ(index.linesMatching(" 12  4  3 10  5  "), Lines{});
+    EXPECT_EQ(index.linesMatching(""), Lines{});
+}
+
+// The key with every field's first byte written as `pad` where it is a blank or a "0".
+std::string repadded(std::string key, char pad) {
+    for (const std::size_t field : {1, 4, 7, 10, 13, 16})
+        if (key[field] == ' ' || key[field] == '0') key[field] = pad;
+    return key;
+}
+
+TEST(EpochIndex, AgreesWithAPlainScanOnRealFiles) {
+    const char* files[] = {"geo_14601736.18o",   "geo_demo.10o",       "gnsstk_bahr1620.04o",
+                           "gpstk_arlm200a.15o", "gpstk_mixed211.05o", "gpstk_nklg170b00.16o",
+                           "rtk_07590920.05o"};
+    for (const char* file : files) {
+        SCOPED_TRACE(file);
+        const LineList lines = readLines(std::string(MARVOLT_SHARED_DATA) + "/" + file);
+        // The start of every line in both paddings (the file's own epochs among them), and
+        // keys of the wrong length or shape.
+        std::set<std::string> keys = {"", "short", std::string(18, ' '), std::string(19, ' '),
+                                      " 12 04 03 10 05  "};
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].size() < kEpochKeyLength) continue;
+            const std::string start(lines[i].substr(0, kEpochKeyLength));
+            keys.insert({start, repadded(start, '0'), repadded(start, ' '),
+                         std::string(lines[i].substr(0, kEpochKeyLength + 1))});
+        }
+        ASSERT_GT(keys.size(), 100u);
+
+        const EpochIndex index(lines);
+        for (const auto& key : keys)
+            EXPECT_EQ(index.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
+    }
+}
+
+}  // namespace
+}  // namespace marvolt
