@@ -3,6 +3,7 @@
 // time of day. Building, splitting and reading them.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "locale_settings.h"

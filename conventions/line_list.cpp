@@ -200,6 +200,10 @@ void writeLines(const std::string& path, const LineList& lines) {
     const std::string target = targetOf(path);
     struct stat original {};
     const bool exists = ::stat(target.c_str(), &original) == 0;
+    // A file the user may not write stays as it is, although the folder would allow the rename.
+    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        throw cannotCreate(path, errno);
+    }
 
     std::string temporaryPath = target + ".XXXXXX";
     FileDescriptor file(::mkostemp(temporaryPath.data(), O_CLOEXEC));

@@ -43,7 +43,8 @@ LineList readLines(const std::string& path);
 // Line writing: every line followed by CR LF, bytes as held. The file is replaced safely:
 // the lines go to a temporary file in the same folder, which is flushed, given the
 // original's permissions and renamed over it; on failure the original stays as it was and
-// the temporary file is removed. Fails with "Cannot create file "<path>". <reason>" or
+// the temporary file is removed. A file the user may not write is refused like one that
+// cannot be created. Fails with "Cannot create file "<path>". <reason>" or
 // "Stream write error".
 void writeLines(const std::string& path, const LineList& lines);
 

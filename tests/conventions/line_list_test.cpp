@@ -283,6 +283,17 @@ TEST(LineWriting, ReadOnlyFolderLeavesOriginalUntouched) {
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"survey.12o"});
 }
 
+TEST(LineWriting, ReadOnlyFileLeftUntouched) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes every file";
+    TempFolder folder;
+    const std::string path = folder.write("survey.12o", "original\r\n");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(failureText([&] { writeLines(path, LineList::fromBytes("new")); }),
+              "Cannot create file \"" + path + "\". Permission denied");
+    EXPECT_EQ(testing::readBytes(path), "original\r\n");
+    EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"survey.12o"});
+}
+
 TEST(LineWriting, WriteStoppingPartWayLeavesOriginalUntouched) {
     TempFolder folder;
     const std::string path = folder.write("survey.12o", "original\r\n");
