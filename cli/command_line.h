@@ -1,0 +1,31 @@
+#pragma once
+// The arguments of marvolt-cli: which steps to run on which files.
+
+#include <string>
+#include <vector>
+
+namespace marvolt::cli {
+
+enum class Command { Table, Analyse, Modify, Help, Version, BadUsage };
+
+// Exit statuses of marvolt-cli.
+constexpr int kExitDone = 0;
+constexpr int kExitMissingEpochs = 1;  // a STOP or GO without an epoch line
+constexpr int kExitFailed = 2;         // an operation ended in the error box
+constexpr int kExitUsage = 64;
+
+struct CommandLine {
+    Command command = Command::BadUsage;
+    std::string timeFile;
+    std::string rinexFile;   // empty for `table`
+    bool makeBackup = true;  // cleared by --no-backup, as the unticked checkKopia
+    std::string problem;     // what is wrong with the arguments, for BadUsage
+};
+
+// Reads the arguments that follow the program's name.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+// The usage text, several lines, each ending in a newline.
+std::string usageText();
+
+}  // namespace marvolt::cli

@@ -1,0 +1,47 @@
+#include "printing_services.h"
+
+#include <utility>
+
+namespace marvolt::cli {
+
+namespace {
+
+// The labels of the window's result fields, each ending in its blank.
+const char* const kDateLabel = "RINEX: Data pomiaru ";
+const char* const kFirstObservationLabel = "RINEX: Początek pierwszej obserwacji (GMT) ";
+const char* const kShiftLabel = "Przesunięcie między zegarkiem a GMT ";
+
+}  // namespace
+
+PrintingServices::PrintingServices(std::ostream& out, std::ostream& err,
+                                   std::deque<std::string> answers)
+    : out_(out), err_(err), answers_(std::move(answers)) {}
+
+std::optional<std::string> PrintingServices::chooseFile(const std::string&) {
+    if (answers_.empty()) return std::nullopt;
+    std::string file = std::move(answers_.front());
+    answers_.pop_front();
+    return file;
+}
+
+void PrintingServices::message(const std::string& text) { out_ << text << '\n'; }
+
+void PrintingServices::errorBox(const std::string& text) {
+    out_.flush();
+    err_ << text << '\n';
+    err_.flush();
+}
+
+void PrintingView::addReportLine(const std::string& line) { out_ << line << '\n'; }
+
+void PrintingView::showObservationDate(const std::string& text) {
+    out_ << kDateLabel << text << '\n';
+}
+
+void PrintingView::showFirstObservation(const std::string& text) {
+    out_ << kFirstObservationLabel << text << '\n';
+}
+
+void PrintingView::showShift(const std::string& text) { out_ << kShiftLabel << text << '\n'; }
+
+}  // namespace marvolt::cli

@@ -1,0 +1,56 @@
+#include "run_command.h"
+
+#include <filesystem>
+#include <iostream>
+
+#include "analysis.h"
+#include "locale_settings.h"
+#include "modification.h"
+#include "printing_services.h"
+#include "table_listing.h"
+#include "time_file_import.h"
+
+namespace marvolt::cli {
+
+namespace {
+
+// The window's dialog gives full paths, which the messages and error texts then show: the
+// names given on the command line are answered as full paths too.
+std::string fullPath(const std::string& file) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(file, error);
+    return error ? file : full.lexically_normal().string();
+}
+
+}  // namespace
+
+int runCommand(const CommandLine& line) {
+    TimeTable table(localeFromEnvironment());
+    table.open();
+    std::deque<std::string> answers{fullPath(line.timeFile)};
+    if (line.command != Command::Table) answers.push_back(fullPath(line.rinexFile));
+    PrintingServices services(std::cout, std::cerr, answers);
+
+    if (!runOperation(services, [&] { importTimeFile(table, services); })) return kExitFailed;
+
+    int status = kExitDone;
+    if (line.command == Command::Analyse || line.command == Command::Modify) {
+        WorkState state;
+        PrintingView view(std::cout);
+        AnalysisOutcome outcome = AnalysisOutcome::Cancelled;
+        if (!runOperation(services, [&] { outcome = analyseRinex(table, state, view, services); }))
+            return kExitFailed;
+        if (outcome != AnalysisOutcome::NoErrors) {
+            status = kExitMissingEpochs;
+        } else if (line.command == Command::Modify && !runOperation(services, [&] {
+                       modifyRinex(table, state, line.makeBackup, services);
+                   })) {
+            return kExitFailed;
+        }
+    }
+    printTable(table, std::cout);
+    std::cout.flush();
+    return status;
+}
+
+}  // namespace marvolt::cli
