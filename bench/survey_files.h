@@ -1,0 +1,28 @@
+#pragma once
+// The survey the benchmark works on: a RINEX 2.11 file of 1 Hz epochs from midnight and a
+// time file of points spread over it, both generated.
+
+#include <cstddef>
+#include <string>
+
+namespace marvolt::bench {
+
+inline constexpr int kSatelliteCount = 12;
+inline constexpr int kObservationTypeCount = 9;  // two observation lines a satellite
+inline constexpr int kPointCount = 200;
+
+struct SurveyFile {
+    std::size_t bytes = 0;
+    std::size_t lines = 0;
+    int epochs = 0;
+};
+
+// Writes `hours` of 1 Hz epochs of 4 June 2011 (epoch lines in the standard blank-padded
+// layout, LF line ends).
+SurveyFile writeRinexFile(const std::string& path, int hours);
+
+// Writes kPointCount points spread evenly over the first `hours`, on a watch running
+// 2 min 35 s ahead of the receiver, the first STOP on the first epoch.
+void writeTimeFile(const std::string& path, int hours);
+
+}  // namespace marvolt::bench
