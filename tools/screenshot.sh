@@ -1,0 +1,32 @@
+#!/bin/sh
+# Makes docs/screenshot.png: builds when needed, starts the window on a virtual X display,
+# waits for it, captures it and ends it. Needs xvfb, xdotool and imagemagick
+# (MARVOLT_SCREENSHOT_TOOLS=1 tools/install-deps.sh installs them).
+set -eu
+cd "$(dirname "$0")/.."
+BUILD=${MARVOLT_BUILD_DIR:-build}
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD" -j2 --target Marvolt
+mkdir -p docs
+
+DISPLAY_NUMBER=${MARVOLT_SCREENSHOT_DISPLAY:-99}
+Xvfb ":$DISPLAY_NUMBER" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB=$!
+MARVOLT=""
+cleanup() {
+    [ -n "$MARVOLT" ] && kill "$MARVOLT" 2>/dev/null || true
+    kill "$XVFB" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=":$DISPLAY_NUMBER"
+for _ in $(seq 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+QT_QPA_PLATFORM=xcb "$BUILD/ui/Marvolt" &
+MARVOLT=$!
+WINDOW=$(timeout 30 xdotool search --sync --name '^Marvolt$' | head -n 1)
+sleep 1  # let the window paint
+import -window "$WINDOW" docs/screenshot.png
+echo "docs/screenshot.png"

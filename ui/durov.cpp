@@ -1,0 +1,362 @@
+#include "durov.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QUrl>
+
+#include "analysis.h"
+#include "application_title.h"
+#include "bevel.h"
+#include "link_label.h"
+#include "modification.h"
+#include "navigator.h"
+#include "picture_button.h"
+#include "time_file_import.h"
+#include "time_grid.h"
+#include "time_table_model.h"
+#include "version_line.h"
+#include "window_font.h"
+
+// The button pictures live in the ui library's resources; a static library must ask for them.
+static void initPictures() { Q_INIT_RESOURCE(pictures); }
+
+namespace marvolt {
+
+namespace {
+
+constexpr QSize kClientSize(654, 559);
+constexpr int kFieldLabelGap = 3;
+// The columns left of the last three (GO, STOP (GMT), GO (GMT)): Enter moves on from them.
+constexpr int kColumnsBeforeGo = kFieldCount - 3;
+
+const QColor kMaroon(128, 0, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+const QColor kYellow(255, 255, 0);
+const QColor kLime(0, 255, 0);
+// The grid while a record is edited or inserted: the colour value CCCCFF, stored as
+// blue-green-red, that is a pale pink.
+const QColor kEditingColour(255, 204, 204);
+
+const char* const kContactAddress = "biuro@marvolt-geodezja.example";
+const char* const kUpdatePage = "https://www.marvolt-geodezja.example/aktualizacje";
+
+const char* const kMemo1Lines =
+    "Musi to być plik ASCII,\n"
+    "każdy punkt pomiaru w osobnym \n"
+    "wierszu zawierającym:\n"
+    "NrPkt  CzasSTOPzegarek  CzasGOzegarek\n"
+    "Pomiędzy poszczególymi segmentami\n"
+    "muszą być spacje lub tabulatory.\n"
+    "Czasy wpisujemy w formacie:\n"
+    "GG:MM:SS (ewentualnie G:M:S)";
+const char* const kMemo2Lines =
+    "UWAGA:\n"
+    "Niniejszy program zakłada, że\n"
+    "CzasSTOP w pierwszym wierszu\n"
+    "(czyli na pierwszym punkcie), to\n"
+    "czas włączenia rejestracji w Azusie\n"
+    "(czyli naciśnięcie zielonego guzika).";
+
+QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+    QPalette colours = widget->palette();
+    colours.setColor(role, colour);
+    widget->setPalette(colours);
+}
+
+// Labels are top-aligned and keep their size, as the layout gives them.
+QLabel* createLabel(QWidget* parent, const char* name, const QString& caption,
+                    const QRect& geometry) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPlainTextEdit* createMemo(QWidget* parent, const char* name, const QString& lines,
+                           const QRect& geometry) {
+    auto* memo = new QPlainTextEdit(lines, parent);
+    memo->setObjectName(QString::fromLatin1(name));
+    memo->setReadOnly(true);
+    memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    memo->setFocusPolicy(Qt::StrongFocus);
+    memo->setTabChangesFocus(true);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memo->document()->setDocumentMargin(2);
+    memo->setGeometry(geometry);
+    return memo;
+}
+
+PictureButton* createButton(QWidget* parent, const char* name, const QString& caption,
+                            int pictureSize, const char* hint, const QRect& geometry) {
+    auto* button = new PictureButton(
+        caption, QStringLiteral(":/pictures/%1.svg").arg(QLatin1String(name)), pictureSize, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(text(hint));
+    button->setAutoDefault(true);  // Enter clicks the button that has the focus
+    button->setGeometry(geometry);
+    return button;
+}
+
+}  // namespace
+
+TfrmDurov::TfrmDurov(TimeTable& table, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      tblCzas(table),
+      services_(this) {
+    initPictures();
+    setObjectName(QStringLiteral("frmDurov"));
+    setWindowTitle(applicationTitle());
+    setFont(windowFont());
+    setFixedSize(kClientSize);
+    setTextColour(this, QPalette::Window, palette().color(QPalette::Button));
+    setAutoFillBackground(true);
+
+    dtsCzas = new TimeTableModel(tblCzas, this);
+    dtsCzas->setObjectName(QStringLiteral("dtsCzas"));
+    connect(dtsCzas, &TimeTableModel::dataSetChanged, this, &TfrmDurov::dtsCzasDataChange);
+    connect(dtsCzas, &TimeTableModel::writeFailed, this, &TfrmDurov::showFailure);
+
+    createStepOne();
+    createStepTwo();
+    createStepThree();
+    createFooter();
+    chainTabOrder();
+    BitBtn1->setFocus();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+void TfrmDurov::createStepOne() {
+    Label3 = createLabel(this, "Label3",
+                         text("1. Czasy Stop & Go (odczytane na zegarku czasu lok. lub na "
+                              "stoperze) można wczytać z pliku lub wpisać ręcznie w poniższej "
+                              "tabeli:"),
+                         QRect(8, 8, 641, 25));
+    Label3->setWordWrap(true);
+    setTextColour(Label3, QPalette::WindowText, kMaroon);
+
+    btnPlikCzas = createButton(this, "btnPlikCzas", text("Wczytaj plik z czasami\nStop && Go..."),
+                               48, "Wskaż położenie pliku z czasami", QRect(8, 32, 233, 57));
+    connect(btnPlikCzas, &QPushButton::clicked, this, &TfrmDurov::btnPlikCzasClick);
+
+    DBnvgCzas = new TableNavigator(*dtsCzas, this);
+    DBnvgCzas->setObjectName(QStringLiteral("DBnvgCzas"));
+    DBnvgCzas->setGeometry(280, 32, 234, 25);
+    connect(DBnvgCzas, &TableNavigator::failed, this, &TfrmDurov::showFailure);
+
+    DBgrdCzas = new TimeGrid(*dtsCzas, this);
+    DBgrdCzas->setObjectName(QStringLiteral("DBgrdCzas"));
+    DBgrdCzas->setGeometry(256, 64, 385, 241);
+    connect(DBgrdCzas, &TimeGrid::keyDown, this, &TfrmDurov::DBgrdCzasKeyDown);
+    connect(DBgrdCzas, &TimeGrid::failed, this, &TfrmDurov::showFailure);
+    DBnvgCzas->setEditorHooks([this] { return DBgrdCzas->commitEditor(); },
+                              [this] { DBgrdCzas->discardEditor(); });
+
+    Memo1 = createMemo(this, "Memo1", text(kMemo1Lines), QRect(8, 96, 233, 113));
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTextColour(Memo1, QPalette::Text, kBlue);
+
+    Memo2 = createMemo(this, "Memo2", text(kMemo2Lines), QRect(8, 216, 233, 89));
+    Memo2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setTextColour(Memo2, QPalette::Text, kRed);
+}
+
+void TfrmDurov::createStepTwo() {
+    Bevel1 = new Bevel(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setGeometry(8, 312, 633, 9);
+
+    Label4 = createLabel(this, "Label4",
+                         text("2. Po wypełnieniu powyższej tabeli wskaż plik RINEX, w którym "
+                              "mają być wstawione wskaźniki Stop & Go (zostanie poddany "
+                              "analizie):"),
+                         QRect(8, 320, 641, 17));
+    setTextColour(Label4, QPalette::WindowText, kMaroon);
+
+    btnPlikRinex = createButton(this, "btnPlikRinex", text("Analiza pliku RINEX..."), 48,
+                                "Wskaż położenie pliku RINEX", QRect(8, 344, 193, 57));
+    connect(btnPlikRinex, &QPushButton::clicked, this, &TfrmDurov::btnPlikRinexClick);
+
+    edtData =
+        createResultField("edtData", "RINEX: Data pomiaru ", QRect(472, 344, 169, 21), kYellow);
+    edtCzas = createResultField("edtCzas", "RINEX: Początek pierwszej obserwacji (GMT) ",
+                                QRect(472, 368, 169, 21), kYellow);
+    edtPrzesun = createResultField("edtPrzesun", "Przesunięcie między zegarkiem a GMT ",
+                                   QRect(472, 392, 169, 21), kLime);
+}
+
+QLineEdit* TfrmDurov::createResultField(const char* name, const char* label, const QRect& geometry,
+                                        const QColor& background) {
+    auto* field = new QLineEdit(this);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setReadOnly(true);
+    field->setGeometry(geometry);
+    setTextColour(field, QPalette::Base, background);
+
+    // The label sits just left of its field, vertically centred on it, as wide as its text.
+    auto* caption = new QLabel(text(label), this);
+    caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+    const QSize size(caption->fontMetrics().horizontalAdvance(caption->text()),
+                     caption->fontMetrics().height());
+    caption->setGeometry(geometry.left() - kFieldLabelGap - size.width(),
+                         geometry.top() + (geometry.height() - size.height()) / 2, size.width(),
+                         size.height());
+    caption->setBuddy(field);
+    return field;
+}
+
+void TfrmDurov::createStepThree() {
+    Label5 = createLabel(this, "Label5", text("3. Jeśli wszystko OK, to modyfikuj:"),
+                         QRect(8, 408, 185, 17));
+    setTextColour(Label5, QPalette::WindowText, kMaroon);
+
+    btnModyfikuj = createButton(this, "btnModyfikuj", text("Modyfikacja pliku RINEX"), 48,
+                                "Plik zostanie zmodyfikowany", QRect(8, 424, 193, 57));
+    btnModyfikuj->setEnabled(false);
+    connect(btnModyfikuj, &QPushButton::clicked, this, &TfrmDurov::btnModyfikujClick);
+
+    memRaport = createMemo(this, "memRaport",
+                           text("UWAGA: Program testowałem na pliku RINEX w wersji 2.10."),
+                           QRect(208, 424, 433, 73));
+    memRaport->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    checkKopia = new QCheckBox(text("Utwórz kopię oryginału pliku RINEX"), this);
+    checkKopia->setObjectName(QStringLiteral("checkKopia"));
+    checkKopia->setGeometry(8, 484, 193, 17);
+    checkKopia->setChecked(true);
+}
+
+void TfrmDurov::createFooter() {
+    Bevel2 = new Bevel(this);
+    Bevel2->setObjectName(QStringLiteral("Bevel2"));
+    Bevel2->setGeometry(5, 504, 636, 9);
+
+    BitBtn1 = createButton(this, "BitBtn1", text("Wyjście"), 32, "Wyjście z programu",
+                           QRect(536, 512, 105, 41));
+    connect(BitBtn1, &QPushButton::clicked, this, &TfrmDurov::BitBtn1Click);
+
+    Label1 =
+        createLabel(this, "Label1", text("© Pracownia Geodezyjna Marvolt"), QRect(8, 520, 217, 17));
+    Label2 = createLabel(this, "Label2", text("tel. +48 22 000 00 00"), QRect(248, 520, 185, 17));
+
+    Label7 = new LinkLabel(text("Sprawdź aktualizację"), this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label7->setGeometry(408, 526, 113, 17);
+    Label7->setToolTip(text(kUpdatePage));
+    setTextColour(Label7, QPalette::WindowText, kRed);
+    connect(Label7, &LinkLabel::clicked, this, &TfrmDurov::Label6Click);
+
+    lblWersja = createLabel(this, "lblWersja", text("Wersja programu: "), QRect(8, 536, 217, 17));
+
+    Label6 = new LinkLabel(text("e-mail: ") + text(kContactAddress), this);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label6->setGeometry(248, 536, 169, 17);
+    Label6->setToolTip(text("mailto:") + text(kContactAddress));
+    setTextColour(Label6, QPalette::WindowText, kBlue);
+    connect(Label6, &LinkLabel::clicked, this, &TfrmDurov::Label6Click);
+}
+
+void TfrmDurov::chainTabOrder() {
+    const QWidget* const order[] = {BitBtn1,   btnPlikRinex, btnPlikCzas, Memo1,        Memo2,
+                                    DBgrdCzas, DBnvgCzas,    memRaport,   btnModyfikuj, edtData,
+                                    edtCzas,   edtPrzesun,   checkKopia};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+}
+
+void TfrmDurov::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    FormShow();
+}
+
+void TfrmDurov::FormCreate() {
+    lblWersja->setText(versionLine(QCoreApplication::applicationFilePath(), tblCzas.locale()));
+}
+
+void TfrmDurov::FormShow() { tblCzas.open(); }
+
+void TfrmDurov::btnPlikCzasClick() {
+    if (!DBgrdCzas->commitEditor()) return;
+    runOperation(services_, [this] { importTimeFile(tblCzas, services_); });
+}
+
+void TfrmDurov::btnPlikRinexClick() {
+    if (!DBgrdCzas->commitEditor()) return;
+    runOperation(services_, [this] { analyseRinex(tblCzas, workState_, *this, services_); });
+}
+
+void TfrmDurov::btnModyfikujClick() {
+    if (!DBgrdCzas->commitEditor()) return;
+    runOperation(services_,
+                 [this] { modifyRinex(tblCzas, workState_, checkKopia->isChecked(), services_); });
+}
+
+void TfrmDurov::BitBtn1Click() { close(); }
+
+void TfrmDurov::Label6Click() {
+    const auto* label = qobject_cast<const QLabel*>(sender());
+    if (!label) return;
+    QDesktopServices::openUrl(QUrl(label->toolTip()));  // nothing is said if nothing opens
+}
+
+void TfrmDurov::DBgrdCzasKeyDown(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return;
+    const int column = DBgrdCzas->selectedIndex();
+    if (column < 0) return;
+    bool done = true;
+    if (column < kColumnsBeforeGo)
+        done = DBgrdCzas->setSelectedIndex(column + 1);
+    else if (tblCzas.editingOrInserting())
+        done = DBgrdCzas->commitEditor() && runOperation(services_, [this] { tblCzas.post(); });
+    if (!done) event->accept();  // the error ends the key: the grid does nothing more
+}
+
+void TfrmDurov::dtsCzasDataChange() {
+    DBgrdCzas->setGridColor(tblCzas.editingOrInserting() ? kEditingColour : QColor(Qt::white));
+}
+
+void TfrmDurov::showFailure(const QString& text) {
+    services_.errorBox(errorBoxText(text.toStdString()));
+}
+
+void TfrmDurov::clearReport() { memRaport->clear(); }
+
+void TfrmDurov::addReportLine(const std::string& line) {
+    memRaport->appendPlainText(QString::fromStdString(line));
+}
+
+void TfrmDurov::showObservationDate(const std::string& text) {
+    edtData->setText(QString::fromStdString(text));
+}
+
+void TfrmDurov::showFirstObservation(const std::string& text) {
+    edtCzas->setText(QString::fromStdString(text));
+}
+
+void TfrmDurov::showShift(const std::string& text) {
+    edtPrzesun->setText(QString::fromStdString(text));
+}
+
+void TfrmDurov::setModifyEnabled(bool enabled) { btnModyfikuj->setEnabled(enabled); }
+
+}  // namespace marvolt

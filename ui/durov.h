@@ -1,0 +1,102 @@
+#pragma once
+// The unit Durov: TfrmDurov, the program's one window. It owns the state of the whole
+// run (the time table's grid and navigator, the shared open dialog, the observation date,
+// the result fields, the report box, the backup check box) and runs the three steps of the
+// work: import of a time file, analysis of a RINEX file, its modification.
+
+#include <QWidget>
+
+#include "time_table.h"
+#include "window_services.h"
+#include "work_state.h"
+
+class QCheckBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace marvolt {
+
+class Bevel;
+class LinkLabel;
+class PictureButton;
+class TableNavigator;
+class TimeGrid;
+class TimeTableModel;
+
+class TfrmDurov : public QWidget, private ResultView {
+    Q_OBJECT
+  public:
+    // The window over the time table that main() made; the table is opened when the window
+    // is first shown.
+    explicit TfrmDurov(TimeTable& table, QWidget* parent = nullptr);
+
+    // The window's services (a test answers the file dialog through them).
+    WindowServices& services() { return services_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void createStepOne();
+    void createStepTwo();
+    void createStepThree();
+    void createFooter();
+    void chainTabOrder();
+    QLineEdit* createResultField(const char* name, const char* label, const QRect& geometry,
+                                 const QColor& background);
+
+    // The handlers of the window's events.
+    void FormCreate();
+    void FormShow();
+    void btnPlikCzasClick();
+    void btnPlikRinexClick();
+    void btnModyfikujClick();
+    void BitBtn1Click();
+    void Label6Click();
+    void DBgrdCzasKeyDown(QKeyEvent* event);
+    void dtsCzasDataChange();
+    // A failure of the grid or the navigator, shown in the error box.
+    void showFailure(const QString& text);
+
+    // ResultView: what the analysis writes into the window.
+    void clearReport() override;
+    void addReportLine(const std::string& line) override;
+    void showObservationDate(const std::string& text) override;
+    void showFirstObservation(const std::string& text) override;
+    void showShift(const std::string& text) override;
+    void setModifyEnabled(bool enabled) override;
+
+    TimeTable& tblCzas;
+    WorkState workState_;
+    WindowServices services_;
+    TimeTableModel* dtsCzas;
+    bool shown_ = false;
+
+    QLabel* Label3;
+    PictureButton* btnPlikCzas;
+    TableNavigator* DBnvgCzas;
+    TimeGrid* DBgrdCzas;
+    QPlainTextEdit* Memo1;
+    QPlainTextEdit* Memo2;
+    Bevel* Bevel1;
+    QLabel* Label4;
+    PictureButton* btnPlikRinex;
+    QLineEdit* edtData;
+    QLineEdit* edtCzas;
+    QLineEdit* edtPrzesun;
+    QLabel* Label5;
+    PictureButton* btnModyfikuj;
+    QPlainTextEdit* memRaport;
+    QCheckBox* checkKopia;
+    Bevel* Bevel2;
+    PictureButton* BitBtn1;
+    QLabel* Label1;
+    QLabel* Label2;
+    LinkLabel* Label7;
+    QLabel* lblWersja;
+    LinkLabel* Label6;
+};
+
+}  // namespace marvolt

@@ -1,0 +1,24 @@
+// Marvolt: the window of the stop-and-go flagging of RINEX observation files.
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "durov.h"
+#include "locale_settings.h"
+#include "time_table.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    // Qt's own dialogs (the open dialog) speak the user's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_") + QLocale::system().name(),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&qtTexts);
+
+    marvolt::TimeTable table(marvolt::localeFromEnvironment());
+    marvolt::TfrmDurov frmDurov(table);
+    frmDurov.show();
+    return application.exec();
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The grid's model: a thin adapter over the time table. The table says where each change
+// landed; the model turns that into Qt's row signals. It is also the data link of the
+// window (dtsCzas): every change of the table is passed on as dataSetChanged().
+
+#include <QAbstractTableModel>
+
+#include "time_table.h"
+
+namespace marvolt {
+
+class TimeTableModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit TimeTableModel(TimeTable& table, QObject* parent = nullptr);
+    ~TimeTableModel() override;
+
+    TimeTable& table() const { return table_; }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Writes the text into the field of the table's current record, starting an edit when
+    // the table is browsing. A text the field refuses gives writeFailed and false.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // The indicator of a row: "▶" current, "I" being edited, "*" being inserted, or empty.
+    static QString currentMark(TableState state);
+
+  signals:
+    // Any change of the table: open, move, field value, edit or insert started, post,
+    // cancel, delete.
+    void dataSetChanged();
+    // A field refused a text; `text` is the failure's text.
+    void writeFailed(const QString& text);
+
+  private:
+    // Follows the table and calls the model's begin/end row functions.
+    class Link : public TableObserver {
+      public:
+        explicit Link(TimeTableModel& model) : model_(model) {}
+        void rowAboutToBeInserted(int row) override;
+        void rowInserted(int row) override;
+        void rowAboutToBeRemoved(int row) override;
+        void rowRemoved(int row) override;
+        void rowAboutToBeMoved(int from, int to) override;
+        void rowMoved(int from, int to) override;
+        void rowChanged(int row) override;
+        void dataChanged() override;
+
+      private:
+        TimeTableModel& model_;
+    };
+
+    TimeTable& table_;
+    Link link_{*this};
+    bool moving_ = false;  // a begun row move that Qt took (a move onto itself is none)
+};
+
+}  // namespace marvolt

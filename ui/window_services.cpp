@@ -1,0 +1,81 @@
+#include "window_services.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "application_title.h"
+
+namespace marvolt {
+
+namespace {
+
+QString qtPatterns(const QString& patterns) {
+    QStringList result;
+    for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        result << (pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*")
+                                                             : pattern.trimmed());
+    return result.join(QLatin1Char(' '));
+}
+
+// A modal box of the program: caption = application title, one OK that is both the default
+// and the cancel button, centred on the screen (it has no parent, so Qt centres it there).
+void showBox(QMessageBox::Icon icon, const std::string& text) {
+    QMessageBox box(icon, applicationTitle(), QString::fromStdString(text), QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+}  // namespace
+
+QStringList qtNameFilters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        result << parts[i] + QStringLiteral(" (") + qtPatterns(parts[i + 1]) + QLatin1Char(')');
+    return result;
+}
+
+WindowServices::WindowServices(QWidget* window)
+    : window_(window), runDialog_([](QFileDialog& dialog) { return dialog.exec(); }) {}
+
+std::optional<std::string> WindowServices::chooseFile(const std::string& filter) {
+    // A fresh dialog each time: its file name starts empty.
+    QFileDialog openTXT(window_);
+    openTXT.setOption(QFileDialog::DontUseNativeDialog);
+    openTXT.setAcceptMode(QFileDialog::AcceptOpen);
+    openTXT.setFileMode(QFileDialog::AnyFile);  // a typed name of a missing file is taken
+    if (!folder_.isEmpty()) openTXT.setDirectory(folder_);
+    const QStringList filters = qtNameFilters(filter);
+    openTXT.setNameFilters(filters);
+    if (filterPosition_ < filters.size()) openTXT.selectNameFilter(filters[filterPosition_]);
+
+    if (runDialog_(openTXT) != QDialog::Accepted) return std::nullopt;
+    const QStringList files = openTXT.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    filterPosition_ = std::max<qsizetype>(0, filters.indexOf(openTXT.selectedNameFilter()));
+    folder_ = QFileInfo(files.first()).absolutePath();
+    return files.first().toStdString();
+}
+
+void WindowServices::message(const std::string& text) { showBox(QMessageBox::NoIcon, text); }
+
+void WindowServices::errorBox(const std::string& text) { showBox(QMessageBox::Critical, text); }
+
+void WindowServices::busyCursor() {
+    if (busy_) return;
+    busy_ = true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void WindowServices::normalCursor() {
+    if (!busy_) return;
+    busy_ = false;
+    QApplication::restoreOverrideCursor();
+}
+
+}  // namespace marvolt
