@@ -49,7 +49,11 @@ int runCommand(const CommandLine& line) {
         }
     }
     printTable(table, std::cout);
-    std::cout.flush();
+    // A batch that keeps the output must not take a lost table for success.
+    if (!std::cout.flush()) {
+        std::cerr << "marvolt-cli: cannot write to standard output\n";
+        return kExitFailed;
+    }
     return status;
 }
 

@@ -35,9 +35,10 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-CliRun runCli(const std::vector<std::string>& arguments, const std::string& workingFolder) {
+CliRun runCli(const std::vector<std::string>& arguments, const std::string& workingFolder,
+              const std::string& output) {
     const TempFolder streams;
-    const std::string outFile = streams.file("stdout");
+    const std::string outFile = output.empty() ? streams.file("stdout") : output;
     const std::string errFile = streams.file("stderr");
 
     posix_spawn_file_actions_t actions;
@@ -63,7 +64,7 @@ CliRun runCli(const std::vector<std::string>& arguments, const std::string& work
     if (waitpid(child, &waitStatus, 0) != child) throw std::runtime_error("waitpid failed");
     CliRun run;
     run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
-    run.out = readBytes(outFile);
+    if (output.empty()) run.out = readBytes(outFile);
     run.err = readBytes(errFile);
     return run;
 }

@@ -13,7 +13,9 @@ struct CliRun {
 };
 
 // Runs marvolt-cli with the arguments, in `workingFolder` when one is given, under the C
-// locale (the LC_* and LANG variables of the test's environment removed).
-CliRun runCli(const std::vector<std::string>& arguments, const std::string& workingFolder = "");
+// locale (the LC_* and LANG variables of the test's environment removed). With `output`
+// given, standard output goes to that file and is not collected.
+CliRun runCli(const std::vector<std::string>& arguments, const std::string& workingFolder = "",
+              const std::string& output = "");
 
 }  // namespace marvolt::testing

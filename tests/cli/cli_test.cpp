@@ -202,6 +202,30 @@ TEST(CliErrors, AnErrorEndsTheRunOnStandardErrorWithoutTheTable) {
     EXPECT_FALSE(std::filesystem::exists(badHeader + ".bak"));
 }
 
+TEST(CliErrors, AModificationThatWouldLoseBytesEndsTheRunAndLeavesTheFile) {
+    const TempFolder folder;
+    // A byte 0x1A inside an observation line: the analysis reads the line up to it, but
+    // writing the lines back would drop the rest of that line.
+    std::string bytes = surveyRinex();
+    bytes.insert(bytes.find("106564800.421"), "\x1A");
+    const std::string rinex = folder.write("survey.12o", bytes);
+    const CliRun run = runCli({"modify", folder.write("punkty.txt", kSurveyTimes), rinex});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, analysedSurvey());
+    EXPECT_EQ(run.err, "Plik \"" + rinex +
+                           "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; "
+                           "zapisanie go na nowo zgubiłoby dane. Plik nie został zmieniony.\n");
+    EXPECT_EQ(readBytes(rinex), bytes);
+    EXPECT_FALSE(std::filesystem::exists(rinex + ".bak"));
+}
+
+TEST(CliErrors, OutputThatCannotBeWrittenIsNoSuccess) {
+    const TempFolder folder;
+    const CliRun run = runCli({"table", folder.write("punkty.txt", kSurveyTimes)}, "", "/dev/full");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "marvolt-cli: cannot write to standard output\n");
+}
+
 TEST(CliAnalyse, PrintsTheResultFieldsTheReportAndTheTableWithGmtTimes) {
     const TempFolder folder;
     const std::string rinex = folder.write("survey.12o", surveyRinex());
