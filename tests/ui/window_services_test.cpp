@@ -1,0 +1,162 @@
+#include "window_services.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include "analysis.h"
+#include "application_title.h"
+#include "modal_answerer.h"
+#include "temp_folder.h"
+#include "time_file_import.h"
+
+using marvolt::qtNameFilters;
+using marvolt::WindowServices;
+using marvolt::testing::ModalAnswerer;
+using marvolt::testing::TempFolder;
+
+namespace {
+
+// The patterns of a Qt name filter "Name (p1 p2)".
+QStringList patternsOf(const QString& nameFilter) {
+    const qsizetype open = nameFilter.lastIndexOf(QLatin1Char('('));
+    return nameFilter.mid(open + 1).chopped(1).split(QLatin1Char(' '));
+}
+
+// Runs `step` on the open file dialog as soon as it shows.
+void whenDialogShows(const std::function<void(QFileDialog&)>& step) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, step] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        poll->deleteLater();
+        poll->stop();
+        step(*dialog);
+    });
+    poll->start(5);
+}
+
+}  // namespace
+
+class WindowServicesTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void filtersBecomeQtNameFilters() {
+        QCOMPARE(qtNameFilters(marvolt::kTimeFileFilter),
+                 QStringList({"Pliki tekstowe (*.txt)", "Wszystkie pliki (*)"}));
+        QCOMPARE(qtNameFilters(marvolt::kRinexFilter),
+                 QStringList({"Pliki RINEX 2012 (*.12o)", "Pliki RINEX 2011 (*.11o)",
+                              "Pliki RINEX (*.*o)", "Wszystkie pliki (*)"}));
+        QCOMPARE(qtNameFilters("Dane|*.txt;*.dat"), QStringList({"Dane (*.txt *.dat)"}));
+    }
+
+    // What each entry lists in a folder: "*.*" must list a name without an extension too.
+    void filtersListTheirFiles_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("listed");
+        const QStringList all = {"a.12o", "b.11O", "c.10o", "d.12n", "noext", "punkty.txt"};
+        QTest::newRow("text files") << "Pliki tekstowe (*.txt)" << QStringList{"punkty.txt"};
+        QTest::newRow("every file") << "Wszystkie pliki (*)" << all;
+        QTest::newRow("RINEX 2012") << "Pliki RINEX 2012 (*.12o)" << QStringList{"a.12o"};
+        QTest::newRow("RINEX 2011, any case") << "Pliki RINEX 2011 (*.11o)" << QStringList{"b.11O"};
+        QTest::newRow("any year's observations")
+            << "Pliki RINEX (*.*o)" << QStringList{"a.12o", "b.11O", "c.10o"};
+    }
+    void filtersListTheirFiles() {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, listed);
+        TempFolder folder;
+        for (const char* name : {"a.12o", "b.11O", "c.10o", "d.12n", "noext", "punkty.txt"})
+            folder.write(name, "x");
+        QVERIFY(qtNameFilters(marvolt::kTimeFileFilter).contains(filter) ||
+                qtNameFilters(marvolt::kRinexFilter).contains(filter));
+        QDir dir(QString::fromStdString(folder.path()));
+        dir.setNameFilters(patternsOf(filter));
+        dir.setFilter(QDir::Files);  // case ignored, as the dialog ignores it
+        dir.setSorting(QDir::Name);
+        QCOMPARE(dir.entryList(), listed);
+    }
+
+    // A typed name of a missing file is taken as it is; the chosen entry's position is
+    // where the next dialog starts, whichever filter it has; the file name starts empty.
+    void dialogTakesTypedNameAndKeepsFilterPosition() {
+        QWidget window;
+        WindowServices services(&window);
+        TempFolder folder;
+        const QString missing = QString::fromStdString(folder.file("nie-ma-mnie.txt"));
+        ModalAnswerer boxes;  // an overwrite question would be caught here
+
+        whenDialogShows([&](QFileDialog& dialog) {
+            QCOMPARE(dialog.nameFilters(), qtNameFilters(marvolt::kTimeFileFilter));
+            QCOMPARE(dialog.selectedNameFilter(), QString("Pliki tekstowe (*.txt)"));
+            dialog.selectNameFilter("Wszystkie pliki (*)");
+            dialog.selectFile(missing);
+            QMetaObject::invokeMethod(&dialog, "accept");  // the Open button
+        });
+        QCOMPARE(services.chooseFile(marvolt::kTimeFileFilter),
+                 std::optional<std::string>(missing.toStdString()));
+        QVERIFY(boxes.seen.empty());
+
+        QString startedOn, startName = "?";
+        whenDialogShows([&](QFileDialog& dialog) {
+            startedOn = dialog.selectedNameFilter();
+            startName = dialog.findChild<QLineEdit*>("fileNameEdit")->text();
+            dialog.reject();
+        });
+        QCOMPARE(services.chooseFile(marvolt::kRinexFilter), std::nullopt);
+        QCOMPARE(startedOn, QString("Pliki RINEX 2011 (*.11o)"));
+        QCOMPARE(startName, QString());
+
+        // A cancelled dialog leaves the kept position as it was.
+        whenDialogShows([&](QFileDialog& dialog) {
+            startedOn = dialog.selectedNameFilter();
+            dialog.reject();
+        });
+        QCOMPARE(services.chooseFile(marvolt::kTimeFileFilter), std::nullopt);
+        QCOMPARE(startedOn, QString("Wszystkie pliki (*)"));
+    }
+
+    void messageWindowAndErrorBox_data() {
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("message window") << false << int(QMessageBox::NoIcon);
+        QTest::newRow("error box") << true << int(QMessageBox::Critical);
+    }
+    void messageWindowAndErrorBox() {
+        QFETCH(bool, error);
+        QFETCH(int, icon);
+        QWidget window;
+        WindowServices services(&window);
+        ModalAnswerer boxes;
+        const std::string text = "Wczytałem 3 punktów. Liczba błędnych wierszy: 0.";
+        if (error)
+            services.errorBox(text);
+        else
+            services.message(text);
+        QCOMPARE(boxes.seen.size(), std::size_t(1));
+        const auto& box = boxes.seen.front();
+        QCOMPARE(box.caption, marvolt::applicationTitle());
+        QCOMPARE(box.text, QString::fromStdString(text));
+        QCOMPARE(int(box.icon), icon);
+        QCOMPARE(box.buttons.size(), 1);
+        QCOMPARE(QString(box.buttons.front()).remove('&'), QString("OK"));
+        QVERIFY(box.centredOnScreen);
+    }
+
+    // One busy state, not a stack: the normal cursor comes back at the first call.
+    void busyAndNormalCursor() {
+        QWidget window;
+        WindowServices services(&window);
+        QVERIFY(!QGuiApplication::overrideCursor());
+        services.busyCursor();
+        QVERIFY(QGuiApplication::overrideCursor());
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        services.busyCursor();
+        services.normalCursor();
+        QVERIFY(!QGuiApplication::overrideCursor());
+        services.normalCursor();
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+};
+
+QTEST_MAIN(WindowServicesTest)
+#include "window_services_test.moc"
