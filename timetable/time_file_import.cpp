@@ -1,0 +1,60 @@
+#include "time_file_import.h"
+
+#include <string>
+#include <vector>
+
+#include "failure.h"
+#include "items.h"
+#include "line_list.h"
+
+namespace marvolt {
+
+namespace {
+
+constexpr std::size_t kItemsPerPoint = 3;  // name, STOP, GO; later items are ignored
+
+// Appends the point of one line; false, with nothing of the line left in the table, when
+// the line has fewer than three items or a time that cannot be read.
+bool importLine(TimeTable& table, std::string_view line) {
+    const std::vector<std::string> items = splitItems(line);
+    try {
+        table.insert();
+        if (items.size() < kItemsPerPoint) {
+            table.cancel();
+            return false;
+        }
+        table.setText(Field::Punkt, items[0]);
+        table.setText(Field::Stop, items[1]);
+        table.setText(Field::Go, items[2]);
+        table.post();
+        return true;
+    } catch (const Failure&) {
+        table.cancel();
+        return false;
+    }
+}
+
+}  // namespace
+
+void importTimeFile(TimeTable& table, Services& services) {
+    const std::optional<std::string> path = services.chooseFile(kTimeFileFilter);
+    if (!path) return;
+
+    BusyCursor busy(services);
+    int lineCount = 0;
+    int errorCount = 0;
+    const LineList lines = readLines(*path);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ++lineCount;
+        if (!importLine(table, lines[i])) {
+            ++errorCount;
+            services.message("Wiersz " + std::to_string(lineCount) +
+                             " ma nieprawidłowy format. Pominąłem...");
+        }
+    }
+    busy.restore();
+    services.message("Wczytałem " + std::to_string(lineCount - errorCount) +
+                     " punktów. Liczba błędnych wierszy: " + std::to_string(errorCount) + ".");
+}
+
+}  // namespace marvolt

@@ -1,0 +1,292 @@
+#include "time_table.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "date_time.h"
+#include "failure.h"
+
+namespace marvolt {
+
+namespace {
+
+// STOP, GO, STOP2 and GO2 follow PUNKT; PUNKT itself has no time (at() refuses it).
+std::size_t timeIndex(Field field) { return static_cast<std::size_t>(field) - 1; }
+
+}  // namespace
+
+const std::optional<std::int32_t>& TimeRecord::time(Field field) const {
+    return times.at(timeIndex(field));
+}
+
+std::optional<std::int32_t>& TimeRecord::time(Field field) { return times.at(timeIndex(field)); }
+
+TimeTable::TimeTable(LocaleSettings locale) : locale_(std::move(locale)) {}
+
+void TimeTable::addObserver(TableObserver* observer) { observers_.push_back(observer); }
+
+void TimeTable::removeObserver(TableObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+template <typename Call>
+void TimeTable::notify(Call call) {
+    for (TableObserver* observer : observers_) call(*observer);
+}
+
+void TimeTable::notifyDataChanged() {
+    notify([](TableObserver& observer) { observer.dataChanged(); });
+}
+
+void TimeTable::open() {
+    if (state_ != TableState::Closed) return;
+    state_ = TableState::Browsing;
+    notifyDataChanged();
+}
+
+bool TimeTable::editingOrInserting() const {
+    return state_ == TableState::Editing || state_ == TableState::Inserting;
+}
+
+int TimeTable::recordCount() const {
+    checkOpen();
+    return static_cast<int>(records_.size());
+}
+
+int TimeTable::rowCount() const {
+    return static_cast<int>(records_.size()) + (state_ == TableState::Inserting ? 1 : 0);
+}
+
+const TimeRecord& TimeTable::row(int row) const {
+    if (editingOrInserting() && row == current_) return buffer_;
+    const int index = state_ == TableState::Inserting && row > current_ ? row - 1 : row;
+    return records_.at(static_cast<std::size_t>(index));
+}
+
+std::string TimeTable::cellText(int row, Field field) const {
+    const TimeRecord& record = this->row(row);
+    if (field == Field::Punkt) return record.punkt;
+    const auto& milliseconds = record.time(field);
+    return milliseconds ? longTimeText(*milliseconds, locale_) : std::string();
+}
+
+void TimeTable::first() {
+    checkOpen();
+    finishRecord();
+    const bool empty = records_.empty();
+    moved(empty ? -1 : 0, true, empty);
+}
+
+void TimeTable::last() {
+    checkOpen();
+    finishRecord();
+    moved(static_cast<int>(records_.size()) - 1, records_.empty(), true);
+}
+
+void TimeTable::next() {
+    checkOpen();
+    finishRecord();
+    if (current_ + 1 < static_cast<int>(records_.size()))
+        moved(current_ + 1, false, false);
+    else
+        moved(current_, bof_, true);
+}
+
+void TimeTable::prior() {
+    checkOpen();
+    finishRecord();
+    if (current_ > 0)
+        moved(current_ - 1, false, false);
+    else
+        moved(current_, true, eof_);
+}
+
+void TimeTable::moveTo(int row) {
+    checkOpen();
+    if (rowCount() == 0) {
+        moved(-1, true, true);
+        return;
+    }
+    row = std::clamp(row, 0, rowCount() - 1);
+    if (editingOrInserting() && row != current_) row = finishKeeping(row);
+    moved(row, false, false);
+}
+
+void TimeTable::moved(int row, bool bof, bool eof) {
+    current_ = row;
+    bof_ = bof;
+    eof_ = eof;
+    notifyDataChanged();
+}
+
+void TimeTable::insert() {
+    checkOpen();
+    finishRecord();
+    startInsert(std::max(current_, 0));
+}
+
+void TimeTable::append() {
+    checkOpen();
+    finishRecord();
+    startInsert(static_cast<int>(records_.size()));
+}
+
+void TimeTable::startInsert(int row) {
+    notify([row](TableObserver& observer) { observer.rowAboutToBeInserted(row); });
+    state_ = TableState::Inserting;
+    buffer_ = TimeRecord{};
+    modified_ = false;
+    current_ = row;
+    bof_ = false;
+    eof_ = false;
+    notify([row](TableObserver& observer) { observer.rowInserted(row); });
+    notifyDataChanged();
+}
+
+void TimeTable::edit() {
+    checkOpen();
+    if (editingOrInserting()) return;
+    if (records_.empty()) {
+        insert();
+        return;
+    }
+    buffer_ = records_[static_cast<std::size_t>(current_)];
+    state_ = TableState::Editing;
+    modified_ = false;
+    notifyDataChanged();
+}
+
+void TimeTable::post() {
+    if (editingOrInserting()) store();
+}
+
+int TimeTable::store() {
+    const int from = current_;
+    const bool inserting = state_ == TableState::Inserting;
+    const auto& stop = buffer_.time(Field::Stop);
+    const bool stopChanged =
+        inserting || stop != records_[static_cast<std::size_t>(from)].time(Field::Stop);
+    const int to = stopChanged ? sortedPosition(stop, inserting ? -1 : from) : from;
+
+    if (to != from)
+        notify([from, to](TableObserver& observer) { observer.rowAboutToBeMoved(from, to); });
+    if (!inserting) records_.erase(records_.begin() + from);
+    records_.insert(records_.begin() + to, std::move(buffer_));
+    buffer_ = TimeRecord{};
+    state_ = TableState::Browsing;
+    modified_ = false;
+    if (to != from) notify([from, to](TableObserver& observer) { observer.rowMoved(from, to); });
+    notifyDataChanged();
+    return to;
+}
+
+int TimeTable::sortedPosition(const std::optional<std::int32_t>& stop, int skipRow) const {
+    // An empty STOP (nullopt) compares before every time and equal to another empty one.
+    int position = 0;
+    for (int i = 0; i < static_cast<int>(records_.size()); ++i) {
+        if (i == skipRow) continue;
+        if (records_[static_cast<std::size_t>(i)].time(Field::Stop) >= stop) break;
+        ++position;
+    }
+    return position;
+}
+
+void TimeTable::cancel() {
+    if (state_ == TableState::Inserting) {
+        removeCurrentRow();
+    } else if (state_ == TableState::Editing) {
+        const bool shownChanged = modified_;
+        buffer_ = TimeRecord{};
+        state_ = TableState::Browsing;
+        modified_ = false;
+        if (shownChanged)
+            notify([this](TableObserver& observer) { observer.rowChanged(current_); });
+        notifyDataChanged();
+    }
+}
+
+void TimeTable::remove() {
+    checkOpen();
+    if (state_ != TableState::Inserting && records_.empty())
+        throw Failure("Cannot perform this operation on an empty dataset");
+    removeCurrentRow();
+}
+
+void TimeTable::removeCurrentRow() {
+    const int row = current_;
+    notify([row](TableObserver& observer) { observer.rowAboutToBeRemoved(row); });
+    if (state_ != TableState::Inserting) records_.erase(records_.begin() + row);
+    buffer_ = TimeRecord{};
+    state_ = TableState::Browsing;
+    modified_ = false;
+    current_ = std::min(row, static_cast<int>(records_.size()) - 1);
+    bof_ = records_.empty();
+    eof_ = records_.empty();
+    notify([row](TableObserver& observer) { observer.rowRemoved(row); });
+    notifyDataChanged();
+}
+
+void TimeTable::finishRecord() {
+    if (!editingOrInserting()) return;
+    if (modified_)
+        store();
+    else
+        cancel();
+}
+
+int TimeTable::finishKeeping(int row) {
+    // The other rows keep their order; only the finished record leaves or changes place.
+    const int others = row > current_ ? row - 1 : row;
+    int landed = -1;
+    if (modified_) {
+        landed = store();
+    } else {
+        if (state_ == TableState::Editing) landed = current_;
+        cancel();
+    }
+    return landed >= 0 && landed <= others ? others + 1 : others;
+}
+
+std::string TimeTable::text(Field field) const {
+    return current_ < 0 ? std::string() : cellText(current_, field);
+}
+
+double TimeTable::time(Field field) const {
+    if (current_ < 0) return 0.0;
+    const auto& milliseconds = row(current_).time(field);
+    return milliseconds ? timeValue(*milliseconds) : 0.0;
+}
+
+void TimeTable::setText(Field field, std::string_view text) {
+    checkEditing();
+    if (field == Field::Punkt)
+        buffer_.punkt.assign(text.substr(0, kPunktSize));
+    else if (text.empty())
+        buffer_.time(field).reset();
+    else
+        buffer_.time(field) = millisecondsOfDay(readTimeText(text, locale_));
+    fieldWritten();
+}
+
+void TimeTable::setTime(Field field, double value) {
+    checkEditing();
+    buffer_.time(field) = millisecondsOfDay(value);
+    fieldWritten();
+}
+
+void TimeTable::fieldWritten() {
+    modified_ = true;
+    notify([this](TableObserver& observer) { observer.rowChanged(current_); });
+    notifyDataChanged();
+}
+
+void TimeTable::checkOpen() const {
+    if (state_ == TableState::Closed)
+        throw Failure("Cannot perform this operation on a closed dataset");
+}
+
+void TimeTable::checkEditing() const {
+    if (!editingOrInserting()) throw Failure("Dataset not in edit or insert mode");
+}
+
+}  // namespace marvolt

@@ -30,9 +30,10 @@ struct TimeRecord {
 };
 
 // Told of every change, so that a view can follow. Rows are the rows a grid shows: the
-// posted records in STOP order plus, while inserting, the new record at its row.
+// posted records in STOP order plus, while inserting, the new record at its row. Each
+// "about to" call comes before anything changes, its partner after the change.
 class TableObserver {
-public:
+  public:
     virtual ~TableObserver() = default;
     virtual void rowAboutToBeInserted(int /*row*/) {}
     virtual void rowInserted(int /*row*/) {}
@@ -41,6 +42,7 @@ public:
     // `to` is the row the record stands at after the move.
     virtual void rowAboutToBeMoved(int /*from*/, int /*to*/) {}
     virtual void rowMoved(int /*from*/, int /*to*/) {}
+    // A field written, or the written values of an edit thrown away.
     virtual void rowChanged(int /*row*/) {}
     // Any change at all: open, a move, a field value, start of edit or insert, post,
     // cancel, delete (the window recolours its grid on it).
@@ -48,7 +50,7 @@ public:
 };
 
 class TimeTable {
-public:
+  public:
     explicit TimeTable(LocaleSettings locale = {});
 
     const LocaleSettings& locale() const { return locale_; }
@@ -66,56 +68,87 @@ public:
     int rowCount() const;
     // The record shown at a row (the edit buffer for the row being edited or inserted).
     const TimeRecord& row(int row) const;
-    // A field as a grid shows it: the name decoded from Windows-1250 is not done here, the
-    // bytes are; times in the locale's long time format, an empty field as "".
+    // A field as a grid shows it: the point name as its stored Windows-1250 bytes (the
+    // front end decodes them), times in the locale's long time format, an empty field as "".
     std::string cellText(int row, Field field) const;
 
     int currentRow() const { return current_; }  // -1 when there is no row
+    // The navigator's beginning and end marks; both are set while the table is empty.
+    // first() sets bof, last() sets eof; next() on the last row sets eof and prior() on the
+    // first row sets bof, without moving; any other move to a row clears both, as do
+    // insert() and append(); a delete or a dropped new record clears both unless it leaves
+    // the table empty; a post or an edit keeps them.
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
 
     // Moves. Each first finishes a record being edited or inserted (posted if any field
-    // was written, else dropped).
+    // was written, else dropped); next() and prior() then step from the current row.
     void first();
     void last();
     void next();
     void prior();
+    // Moves to the record shown at `row` when called (kept track of while the record left
+    // is finished); the row being edited stays open when it is the one asked for.
     void moveTo(int row);
 
-    // Starts a new empty record at the current row (Insert) or after the last row (Append).
+    // Finishes a record being edited or inserted, then starts a new empty record at the
+    // current row (Insert; row 0 on an empty table) or after the last row (Append).
     void insert();
     void append();
     // Starts changing the current record; on an empty table starts an insert instead.
+    // Does nothing while editing or inserting.
     void edit();
-    // Stores the record being edited or inserted in its place in STOP order.
+    // Stores the record being edited or inserted in its place in STOP order: a new record,
+    // or an edited one whose STOP changed, goes before the first other record whose STOP
+    // is equal or later (an empty STOP is the earliest). The current row keeps its number,
+    // so after a move it shows another record. A new record is stored even when nothing
+    // was written into it. Does nothing while browsing.
     void post();
-    // Throws away the new record or the changes.
+    // Throws away the new record or the changes. Does nothing while browsing.
     void cancel();
-    // Removes the current record; while inserting, cancels.
+    // Removes the current record and keeps the current row number (the last row when it
+    // was the last one); while inserting, cancels; throws away an edit in progress.
     void remove();
     // Posts when a field was written, else cancels.
     void finishRecord();
     bool modified() const { return modified_; }
 
-    // Fields of the current record.
+    // Fields of the current record ("" and 0.0 when there is none).
     std::string text(Field field) const;
     double time(Field field) const;  // an empty field reads 0.0
-    // Writing needs editing or inserting. An empty text empties a time field; other texts
-    // are read as times ("'<text>' is not a valid time"). PUNKT keeps its first 10 bytes.
+    // Writing needs editing or inserting ("Dataset not in edit or insert mode"). An empty
+    // text empties a time field; other texts are read as times ("'<text>' is not a valid
+    // time", the field keeping its value). PUNKT keeps its first kPunktSize bytes.
     void setText(Field field, std::string_view text);
+    // Stores the time of day of a date-time value: to the millisecond, days and sign dropped.
     void setTime(Field field, double value);
 
-private:
+  private:
     void checkOpen() const;
     void checkEditing() const;
+    template <typename Call>
+    void notify(Call call);
     void notifyDataChanged();
+    // After a write into the record being edited or inserted.
+    void fieldWritten();
+    // Where a record with this STOP goes among the posted records, skipping skipRow.
     int sortedPosition(const std::optional<std::int32_t>& stop, int skipRow) const;
+    // Finishes the record being edited or inserted (not shown at `row`); gives the row
+    // that the record shown at `row` stands at afterwards.
+    int finishKeeping(int row);
+    // Posts the record being edited or inserted; gives the row it lands at.
+    int store();
+    void startInsert(int row);
+    // Takes away the current row: the new record being inserted, or a posted record.
+    void removeCurrentRow();
+    // A move's end: the current row, its marks and the notification.
+    void moved(int row, bool bof, bool eof);
 
     LocaleSettings locale_;
     std::vector<TableObserver*> observers_;
     std::vector<TimeRecord> records_;  // posted records in STOP order
     TableState state_ = TableState::Closed;
-    TimeRecord buffer_;                // the record being edited or inserted
+    TimeRecord buffer_;  // the record being edited or inserted
     int current_ = -1;
     bool bof_ = true;
     bool eof_ = true;
