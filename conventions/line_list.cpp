@@ -4,6 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -21,6 +26,30 @@ constexpr char kCarriageReturn = '\r';
 constexpr char kEndOfFile = '\x1A';
 constexpr std::size_t kWriteChunk = 1 << 20;
 constexpr std::size_t kReadTail = 1 << 16;
+// Bytes per line assumed when reserving room for the line spans of a file.
+constexpr std::size_t kTypicalLineLength = 48;
+
+// The position of the next LF, CR or 0x1A at or after `from`, or `size` when there is none.
+// Survey files are hundreds of megabytes: sixteen bytes are looked at in one step.
+std::size_t nextLineControl(const char* data, std::size_t from, std::size_t size) {
+#if defined(__SSE2__)
+    const __m128i lineFeed = _mm_set1_epi8(kLineFeed);
+    const __m128i carriageReturn = _mm_set1_epi8(kCarriageReturn);
+    const __m128i endOfFile = _mm_set1_epi8(kEndOfFile);
+    for (; from + 16 <= size; from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
+        const __m128i hits = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, lineFeed), _mm_cmpeq_epi8(chunk, carriageReturn)),
+            _mm_cmpeq_epi8(chunk, endOfFile));
+        if (const int mask = _mm_movemask_epi8(hits)) return from + __builtin_ctz(mask);
+    }
+#endif
+    for (; from < size; ++from) {
+        const char byte = data[from];
+        if (byte == kLineFeed || byte == kCarriageReturn || byte == kEndOfFile) return from;
+    }
+    return size;
+}
 
 // Closes a descriptor when it goes out of scope.
 class FileDescriptor {
@@ -134,67 +163,67 @@ std::string readFileBytes(const std::string& path) {
     return bytes;
 }
 
-LineList LineList::fromBytes(std::string bytes) {
+LineList LineList::fromBytes(std::string bytes, const LineVisitor& visitLine) {
     LineList list;
     char* const data = bytes.data();
     const std::size_t size = bytes.size();
+    list.starts_.reserve(size / kTypicalLineLength + 1);
+    list.ends_.reserve(size / kTypicalLineLength + 1);
 
-    std::size_t lineFeeds = 0;
-    for (const char* p = data;
-         (p = static_cast<const char*>(std::memchr(p, kLineFeed, size - (p - data)))) != nullptr;
-         ++p) {
-        ++lineFeeds;
-    }
-    list.starts_.reserve(lineFeeds + 2);
-
-    // The lines are moved down in place over the terminators and dropped bytes.
-    const char* nextEndOfFile = static_cast<const char*>(std::memchr(data, kEndOfFile, size));
+    // One pass over the bytes from one line-end candidate to the next. Lines stay where they
+    // are, terminators and all; only a line holding a lone CR is squeezed in place.
     std::size_t read = 0;
-    std::size_t written = 0;
     while (read < size) {
         if (data[read] == kEndOfFile) {
             if (read != size - 1) list.droppedBytes_ = true;
             break;
         }
-        list.starts_.push_back(written);
-
-        const auto* lineFeed =
-            static_cast<const char*>(std::memchr(data + read, kLineFeed, size - read));
-        const std::size_t physicalEnd = lineFeed ? static_cast<std::size_t>(lineFeed - data) : size;
-        std::size_t textEnd = physicalEnd;
-        while (nextEndOfFile && nextEndOfFile < data + read) {
-            nextEndOfFile = static_cast<const char*>(
-                std::memchr(nextEndOfFile + 1, kEndOfFile, size - (nextEndOfFile + 1 - data)));
-        }
-        if (nextEndOfFile && nextEndOfFile < data + physicalEnd) {
-            textEnd = static_cast<std::size_t>(nextEndOfFile - data);
-            if (textEnd != size - 1) list.droppedBytes_ = true;
-        } else if (lineFeed && textEnd > read && data[textEnd - 1] == kCarriageReturn) {
-            --textEnd;
-        }
-
-        // Copy the text, leaving out every CR that does not belong to a CR LF.
-        while (read < textEnd) {
-            const auto* cr =
-                static_cast<const char*>(std::memchr(data + read, kCarriageReturn, textEnd - read));
-            const std::size_t pieceEnd = cr ? static_cast<std::size_t>(cr - data) : textEnd;
-            if (written != read) std::memmove(data + written, data + read, pieceEnd - read);
-            written += pieceEnd - read;
-            read = pieceEnd;
-            if (cr) {
-                list.droppedBytes_ = true;
-                ++read;
+        const std::size_t start = read;
+        std::size_t textEnd = size;
+        std::size_t next = size;
+        bool loneCarriageReturn = false;
+        for (std::size_t at = start; (at = nextLineControl(data, at, size)) < size;) {
+            if (data[at] == kLineFeed) {
+                textEnd = at;
+                next = at + 1;
+                break;
             }
+            if (data[at] == kCarriageReturn) {
+                if (at + 1 < size && data[at + 1] == kLineFeed) {
+                    textEnd = at;
+                    next = at + 2;
+                    break;
+                }
+                loneCarriageReturn = true;
+                ++at;
+                continue;
+            }
+            // 0x1A inside a line ends its text; the rest of the physical line is skipped.
+            if (at != size - 1) list.droppedBytes_ = true;
+            textEnd = at;
+            const auto* lineFeed =
+                static_cast<const char*>(std::memchr(data + at, kLineFeed, size - at));
+            next = lineFeed ? static_cast<std::size_t>(lineFeed - data) + 1 : size;
+            break;
         }
-        read = lineFeed ? physicalEnd + 1 : size;
+        if (loneCarriageReturn) {
+            list.droppedBytes_ = true;
+            textEnd = static_cast<std::size_t>(
+                std::remove(data + start, data + textEnd, kCarriageReturn) - data);
+        }
+        list.starts_.push_back(start);
+        list.ends_.push_back(textEnd);
+        if (visitLine)
+            visitLine(list.starts_.size() - 1, std::string_view(data + start, textEnd - start));
+        read = next;
     }
-    if (!list.starts_.empty()) list.starts_.push_back(written);
-    bytes.resize(written);
     list.buffer_ = std::move(bytes);
     return list;
 }
 
-LineList readLines(const std::string& path) { return LineList::fromBytes(readFileBytes(path)); }
+LineList readLines(const std::string& path, const LineVisitor& visitLine) {
+    return LineList::fromBytes(readFileBytes(path), visitLine);
+}
 
 void writeLines(const std::string& path, const LineList& lines) {
     const std::string target = targetOf(path);

@@ -3,19 +3,23 @@
 // Lines are bytes exactly as read, without their terminators.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace marvolt {
 
+// Told of every line (counted from 0) as reading finds it, while its bytes are still at hand.
+using LineVisitor = std::function<void(std::size_t, std::string_view)>;
+
 class LineList {
   public:
-    std::size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+    std::size_t size() const { return starts_.size(); }
     bool empty() const { return size() == 0; }
     // Line i, counted from 0.
     std::string_view operator[](std::size_t i) const {
-        return std::string_view(buffer_.data() + starts_[i], starts_[i + 1] - starts_[i]);
+        return std::string_view(buffer_.data() + starts_[i], ends_[i] - starts_[i]);
     }
     // Replaces one byte of line i in place (the epoch flag).
     void setByte(std::size_t line, std::size_t position, char byte) {
@@ -27,18 +31,19 @@ class LineList {
     bool droppedBytes() const { return droppedBytes_; }
 
     // Builds a list from the bytes of a whole file by the line reading rules.
-    static LineList fromBytes(std::string bytes);
+    static LineList fromBytes(std::string bytes, const LineVisitor& visitLine = {});
 
   private:
-    std::string buffer_;               // the lines one after the other, no terminators
-    std::vector<std::size_t> starts_;  // start of each line, then the end of the last one
+    std::string buffer_;               // the file's bytes, dropped bytes squeezed out
+    std::vector<std::size_t> starts_;  // where each line's text starts in the buffer
+    std::vector<std::size_t> ends_;    // and where it ends (its terminator not included)
     bool droppedBytes_ = false;
 };
 
 // Line reading: the whole file as lines. LF and CR LF end a line; a lone CR is removed;
 // 0x1A at a line start ends the file, inside a line it ends that line's text; no extra
 // last line. Fails with the operating system's error text ("File not found", ...).
-LineList readLines(const std::string& path);
+LineList readLines(const std::string& path, const LineVisitor& visitLine = {});
 
 // Line writing: every line followed by CR LF, bytes as held. The file is replaced safely:
 // the lines go to a temporary file in the same folder, which is flushed, given the

@@ -47,9 +47,8 @@ void reportEpochLines(const std::vector<std::size_t>& stops, const std::vector<s
 }
 
 // Looks up the STOP2 and GO2 epochs of every point; true when all were found.
-bool checkEpochs(TimeTable& table, const LineList& lines, double observationDate, ResultView& view,
-                 Services& services) {
-    const EpochIndex index(lines);
+bool checkEpochs(TimeTable& table, const EpochIndex& index, double observationDate,
+                 ResultView& view, Services& services) {
     const std::string date = datePiece(observationDate);
     bool allFound = true;
     const int count = table.recordCount();
@@ -78,7 +77,8 @@ AnalysisOutcome analyseRinex(TimeTable& table, WorkState& state, ResultView& vie
 
     BusyCursor busy(services);
     view.clearReport();
-    const LineList lines = readLines(*file);
+    LineList lines;
+    const EpochIndex index = EpochIndex::readFile(*file, lines);
     state.analysedFile = *file;
 
     const LocaleSettings& locale = table.locale();
@@ -95,7 +95,7 @@ AnalysisOutcome analyseRinex(TimeTable& table, WorkState& state, ResultView& vie
     view.showShift(formatDateTime(kTimePattern, shift, locale));
     writeShiftedTimes(table, shift);
 
-    if (!checkEpochs(table, lines, state.observationDate, view, services)) {
+    if (!checkEpochs(table, index, state.observationDate, view, services)) {
         services.message("Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
         view.setModifyEnabled(false);
         return AnalysisOutcome::MissingEpochs;

@@ -37,6 +37,12 @@ std::optional<std::uint64_t> epochCode(std::string_view line) {
     return code;
 }
 
+// Lines are added in order, so a stable sort keeps each code's lines ascending.
+void sortEpochs(std::vector<std::pair<std::uint64_t, std::size_t>>& epochs) {
+    std::stable_sort(epochs.begin(), epochs.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
 }  // namespace
 
 std::string datePiece(double observationDate) {
@@ -63,10 +69,20 @@ bool lineMatches(std::string_view line, std::string_view key) {
 EpochIndex::EpochIndex(const LineList& lines) : lines_(lines) {
     for (std::size_t i = 0; i < lines.size(); ++i)
         if (const auto code = epochCode(lines[i])) epochs_.emplace_back(*code, i);
-    // Lines were added in order, so a stable sort keeps each code's lines ascending.
-    std::stable_sort(epochs_.begin(), epochs_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    sortEpochs(epochs_);
 }
+
+EpochIndex EpochIndex::readFile(const std::string& path, LineList& lines) {
+    std::vector<Epoch> epochs;
+    lines = readLines(path, [&epochs](std::size_t line, std::string_view text) {
+        if (const auto code = epochCode(text)) epochs.emplace_back(*code, line);
+    });
+    sortEpochs(epochs);
+    return EpochIndex(lines, std::move(epochs));
+}
+
+EpochIndex::EpochIndex(const LineList& lines, std::vector<Epoch> epochs)
+    : lines_(lines), epochs_(std::move(epochs)) {}
 
 std::vector<std::size_t> EpochIndex::linesMatching(std::string_view key) const {
     std::vector<std::size_t> result;

@@ -36,14 +36,19 @@ class EpochIndex {
   public:
     // The list must outlive the index; bytes from the 19th on may change meanwhile.
     explicit EpochIndex(const LineList& lines);
+    // Reads a file into `lines` and indexes its epoch lines in the same pass over its bytes.
+    static EpochIndex readFile(const std::string& path, LineList& lines);
 
     // The lines (counted from 0, ascending) that lineMatches accepts for the key.
     std::vector<std::size_t> linesMatching(std::string_view key) const;
 
   private:
+    using Epoch = std::pair<std::uint64_t, std::size_t>;
+    EpochIndex(const LineList& lines, std::vector<Epoch> epochs);
+
     const LineList& lines_;
     // (date and time code, line) of every line shaped like an epoch line, sorted.
-    std::vector<std::pair<std::uint64_t, std::size_t>> epochs_;
+    std::vector<Epoch> epochs_;
 };
 
 }  // namespace marvolt

@@ -34,9 +34,9 @@ void setFlag(LineList& lines, const std::vector<std::size_t>& found, char flag) 
 }
 
 // Flags the STOP2 and GO2 epoch lines of every point, in STOP order: a later write wins.
-void flagEpochLines(TimeTable& table, double observationDate, LineList& lines) {
-    // Only column 29 changes, so the index stays valid while the flags are written.
-    const EpochIndex index(lines);
+// Only column 29 changes, so the index stays valid while the flags are written.
+void flagEpochLines(TimeTable& table, double observationDate, const EpochIndex& index,
+                    LineList& lines) {
     const std::string date = datePiece(observationDate);
     const int count = table.recordCount();
     table.first();
@@ -56,7 +56,8 @@ void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Serv
     const std::string shownPath = fullPath(file);
 
     // Read and checked before the backup, so that a refused file leaves nothing behind.
-    LineList lines = readLines(file);
+    LineList lines;
+    const EpochIndex index = EpochIndex::readFile(file, lines);
     if (lines.droppedBytes())
         throw Failure("Plik \"" + shownPath +
                       "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; zapisanie "
@@ -65,7 +66,7 @@ void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Serv
     if (makeBackup && !makeBackupCopy(file))
         services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
 
-    flagEpochLines(table, state.observationDate, lines);
+    flagEpochLines(table, state.observationDate, index, lines);
     writeLines(file, lines);
     services.normalCursor();
     services.message("Zakończyłem modyfikację pliku " + shownPath);

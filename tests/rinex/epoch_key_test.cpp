@@ -155,9 +155,15 @@ TEST(EpochIndex, AgreesWithAPlainScanOnRealFiles) {
         }
         ASSERT_GT(keys.size(), 100u);
 
+        // Indexed after reading, and while reading the file.
         const EpochIndex index(lines);
-        for (const auto& key : keys)
+        LineList readAlong;
+        const EpochIndex indexRead =
+            EpochIndex::readFile(std::string(MARVOLT_SHARED_DATA) + "/" + file, readAlong);
+        for (const auto& key : keys) {
             EXPECT_EQ(index.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
+            EXPECT_EQ(indexRead.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
+        }
     }
 }
 
