@@ -79,7 +79,6 @@ AnalysisOutcome analyseRinex(TimeTable& table, WorkState& state, ResultView& vie
     view.clearReport();
     LineList lines;
     const EpochIndex index = EpochIndex::readFile(*file, lines);
-    state.analysedFile = *file;
 
     const LocaleSettings& locale = table.locale();
     const FirstObservation first = findFirstObservation(lines, state.observationDate);
@@ -95,7 +94,10 @@ AnalysisOutcome analyseRinex(TimeTable& table, WorkState& state, ResultView& vie
     view.showShift(formatDateTime(kTimePattern, shift, locale));
     writeShiftedTimes(table, shift);
 
-    if (!checkEpochs(table, index, state.observationDate, view, services)) {
+    const bool allFound = checkEpochs(table, index, state.observationDate, view, services);
+    state.analysedFile = *file;
+    state.analysedDate = state.observationDate;
+    if (!allFound) {
         services.message("Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
         view.setModifyEnabled(false);
         return AnalysisOutcome::MissingEpochs;

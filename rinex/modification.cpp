@@ -66,7 +66,7 @@ void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Serv
     if (makeBackup && !makeBackupCopy(file))
         services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
 
-    flagEpochLines(table, state.observationDate, index, lines);
+    flagEpochLines(table, state.analysedDate, index, lines);
     writeLines(file, lines);
     services.normalCursor();
     services.message("Zakończyłem modyfikację pliku " + shownPath);

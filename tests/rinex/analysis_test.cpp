@@ -216,6 +216,9 @@ TEST_F(Analysis, AnErrorWhileReadingLeavesWhatWasDoneBefore) {
     EXPECT_EQ(view.date, "3 April 2012 r. (Tuesday)");
     EXPECT_TRUE(view.modifyEnabled);
     EXPECT_EQ(testing::tableRows(table), rows);
+    // The modification still left enabled works on the file and date it was analysed with.
+    EXPECT_EQ(state.analysedFile, good);
+    EXPECT_EQ(state.analysedDate, encodeDate(2012, 4, 3));
 }
 
 TEST_F(Analysis, ACancelledDialogChangesNothing) {

@@ -60,7 +60,7 @@ class Modification : public ::testing::Test {
   protected:
     void SetUp() override {
         table.open();
-        state.observationDate = encodeDate(2012, 4, 3);
+        state.analysedDate = encodeDate(2012, 4, 3);
     }
     // Writes the file as the analysed one and modifies it; the log of this run.
     Log modify(bool makeBackup) {
@@ -289,6 +289,39 @@ TEST_F(Modification, RewritesTheAnalysedFileAfterALaterImport) {
 
     EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
     EXPECT_EQ(readBytes(times), "P2 9:00:00 9:00:30\n");
+    EXPECT_EQ(
+        readBytes(survey),
+        joinLines({kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
+                   " 12  4  3  6  0 12.0000000  3  1G05", " 12  4  3  6  0 42.0000000  2  1G05"},
+                  "\r\n"));
+}
+
+TEST_F(Modification, AnAnalysisThatFailedPartWayLeavesTheLastCompleteOneToRewrite) {
+    testing::RecordingView view{services.log};
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    const std::string survey = folder.write(
+        "survey.12o",
+        joinLines({kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
+                   " 12  4  3  6  0 12.0000000  0  1G05", " 12  4  3  6  0 42.0000000  0  1G05"},
+                  "\n"));
+    services.answers.push_back(survey);
+    ASSERT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);
+
+    // Another day's file whose first observation has a broken time: its date is taken over,
+    // the button stays enabled, but neither that file nor its date may be used to flag.
+    const std::string other = " 13  5  6  6  0 12.0000000  0  1G05";
+    const std::string broken = folder.write(
+        "other.13o",
+        headerRecord("  2013     5     6     6     0           12     GPS", "TIME OF FIRST OBS") +
+            "\n" + other + "\n");
+    services.answers.push_back(broken);
+    EXPECT_THROW(analyseRinex(table, state, view, services), Failure);
+    ASSERT_TRUE(view.modifyEnabled);
+
+    EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
+    EXPECT_EQ(readBytes(broken), headerRecord("  2013     5     6     6     0           12     GPS",
+                                              "TIME OF FIRST OBS") +
+                                     "\n" + other + "\n");
     EXPECT_EQ(
         readBytes(survey),
         joinLines({kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
