@@ -1,13 +1,14 @@
 #include "delete_confirmation.h"
 
-#include <QMessageBox>
 #include <QPushButton>
+
+#include "message_box.h"
 
 namespace marvolt {
 
 bool confirmDelete() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Potwierdź"),
-                    QStringLiteral("Delete record?"));
+    ScreenCentredBox box(QMessageBox::Question, QStringLiteral("Potwierdź"),
+                         QStringLiteral("Delete record?"));
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
     box.setDefaultButton(ok);

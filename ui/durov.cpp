@@ -45,8 +45,8 @@ const QColor kLime(0, 255, 0);
 // blue-green-red, that is a pale pink.
 const QColor kEditingColour(255, 204, 204);
 
-const char* const kContactAddress = "biuro@marvolt-geodezja.example";
-const char* const kUpdatePage = "https://www.marvolt-geodezja.example/aktualizacje";
+const char* const kContactAddress = "biuro@marvolt.example";
+const char* const kUpdatePage = "https://www.marvolt.example/aktualizacje";
 
 const char* const kMemo1Lines =
     "Musi to być plik ASCII,\n"

@@ -230,7 +230,7 @@ void TimeGrid::startEditing() {
 
 void TimeGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);  // commits and closes an open editor
-    if (following_ || !current.isValid()) return;
+    if (following_ || model_.rowsChanging() || !current.isValid()) return;
     if (commitFailed_) {
         followTable();  // the editor's text was refused: the record stays where it is
         return;

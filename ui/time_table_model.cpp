@@ -103,21 +103,30 @@ bool TimeTableModel::setData(const QModelIndex& index, const QVariant& value, in
 }
 
 void TimeTableModel::Link::rowAboutToBeInserted(int row) {
+    model_.rowsChanging_ = true;
     model_.beginInsertRows(QModelIndex(), row, row);
 }
 
-void TimeTableModel::Link::rowInserted(int) { model_.endInsertRows(); }
+void TimeTableModel::Link::rowInserted(int) {
+    model_.endInsertRows();
+    model_.rowsChanging_ = false;
+}
 
 void TimeTableModel::Link::rowAboutToBeRemoved(int row) {
+    model_.rowsChanging_ = true;
     model_.beginRemoveRows(QModelIndex(), row, row);
 }
 
-void TimeTableModel::Link::rowRemoved(int) { model_.endRemoveRows(); }
+void TimeTableModel::Link::rowRemoved(int) {
+    model_.endRemoveRows();
+    model_.rowsChanging_ = false;
+}
 
 void TimeTableModel::Link::rowAboutToBeMoved(int from, int to) {
     // Qt counts the destination before the move: moving down to row `to` goes in front of
     // the row that now stands at to + 1.
     const int destination = to > from ? to + 1 : to;
+    model_.rowsChanging_ = true;
     model_.moving_ =
         from != to && model_.beginMoveRows(QModelIndex(), from, from, QModelIndex(), destination);
 }
@@ -125,6 +134,7 @@ void TimeTableModel::Link::rowAboutToBeMoved(int from, int to) {
 void TimeTableModel::Link::rowMoved(int, int) {
     if (model_.moving_) model_.endMoveRows();
     model_.moving_ = false;
+    model_.rowsChanging_ = false;
 }
 
 void TimeTableModel::Link::rowChanged(int row) {

@@ -27,6 +27,10 @@ class TimeTableModel : public QAbstractTableModel {
     // the table is browsing. A text the field refuses gives writeFailed and false.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // True while the table inserts, removes or moves a row (between Qt's begin and end
+    // calls): a view's current index then shifts on its own, not by the user.
+    bool rowsChanging() const { return rowsChanging_; }
+
     // The indicator of a row: "▶" current, "I" being edited, "*" being inserted, or empty.
     static QString currentMark(TableState state);
 
@@ -57,7 +61,8 @@ class TimeTableModel : public QAbstractTableModel {
 
     TimeTable& table_;
     Link link_{*this};
-    bool moving_ = false;  // a begun row move that Qt took (a move onto itself is none)
+    bool moving_ = false;
+    bool rowsChanging_ = false;  // a begun row move that Qt took (a move onto itself is none)
 };
 
 }  // namespace marvolt

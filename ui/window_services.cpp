@@ -3,10 +3,9 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QScreen>
 
 #include "application_title.h"
+#include "message_box.h"
 
 namespace marvolt {
 
@@ -21,9 +20,10 @@ QString qtPatterns(const QString& patterns) {
 }
 
 // A modal box of the program: caption = application title, one OK that is both the default
-// and the cancel button, centred on the screen (it has no parent, so Qt centres it there).
+// and the cancel button, centred on the screen.
 void showBox(QMessageBox::Icon icon, const std::string& text) {
-    QMessageBox box(icon, applicationTitle(), QString::fromStdString(text), QMessageBox::Ok);
+    ScreenCentredBox box(icon, applicationTitle(), QString::fromStdString(text));
+    box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
