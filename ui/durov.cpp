@@ -136,9 +136,6 @@ TfrmDurov::TfrmDurov(TimeTable& table, QWidget* parent)
     createFooter();
     chainTabOrder();
     BitBtn1->setFocus();
-
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     FormCreate();
 }
 
@@ -286,6 +283,9 @@ void TfrmDurov::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shown_) return;
     shown_ = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() -
+             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     FormShow();
 }
 

@@ -16,15 +16,15 @@ using marvolt::testing::ModalAnswerer;
 namespace {
 
 constexpr NavigatorButton kAll[] = {
-    NavigatorButton::First,  NavigatorButton::Prior, NavigatorButton::Next,
-    NavigatorButton::Last,   NavigatorButton::Insert, NavigatorButton::Delete,
-    NavigatorButton::Edit,   NavigatorButton::Post,  NavigatorButton::Cancel};
+    NavigatorButton::First, NavigatorButton::Prior,  NavigatorButton::Next,
+    NavigatorButton::Last,  NavigatorButton::Insert, NavigatorButton::Delete,
+    NavigatorButton::Edit,  NavigatorButton::Post,   NavigatorButton::Cancel};
 
 }  // namespace
 
 class NavigatorTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() {
         table = std::make_unique<TimeTable>();
         model = std::make_unique<TimeTableModel>(*table);
@@ -57,14 +57,22 @@ private slots:
     void enableRules_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("enabled");
-        QTest::newRow("closed") << "" << "000000000";
-        QTest::newRow("open and empty") << "open" << "000010100";
-        QTest::newRow("at the first of two") << "open fill first" << "001111100";
-        QTest::newRow("between the marks") << "open fill first next" << "111111100";
-        QTest::newRow("at the end mark") << "open fill first next next" << "110011100";
-        QTest::newRow("editing") << "open fill first next edit" << "111111011";
-        QTest::newRow("inserting") << "open fill first insert" << "111111011";
-        QTest::newRow("inserting into the empty table") << "open insert" << "111111011";
+        QTest::newRow("closed") << ""
+                                << "000000000";
+        QTest::newRow("open and empty") << "open"
+                                        << "000010100";
+        QTest::newRow("at the first of two") << "open fill first"
+                                             << "001111100";
+        QTest::newRow("between the marks") << "open fill first next"
+                                           << "111111100";
+        QTest::newRow("at the end mark") << "open fill first next next"
+                                         << "110011100";
+        QTest::newRow("editing") << "open fill first next edit"
+                                 << "111111011";
+        QTest::newRow("inserting") << "open fill first insert"
+                                   << "111111011";
+        QTest::newRow("inserting into the empty table") << "open insert"
+                                                        << "111111011";
     }
     void enableRules() {
         QFETCH(QString, steps);
@@ -143,7 +151,7 @@ private slots:
         QCOMPARE(discarded, 1);
     }
 
-private:
+  private:
     void addTwoPoints() {
         for (const char* name : {"A", "B"}) {
             table->append();

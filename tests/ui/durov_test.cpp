@@ -1,0 +1,510 @@
+#include "durov.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "application_title.h"
+#include "grid_driver.h"
+#include "modal_answerer.h"
+#include "temp_folder.h"
+#include "time_grid.h"
+#include "version_line.h"
+
+using marvolt::Field;
+using marvolt::TableState;
+using marvolt::TfrmDurov;
+using marvolt::TimeGrid;
+using marvolt::TimeTable;
+using marvolt::testing::ModalAnswerer;
+using marvolt::testing::press;
+using marvolt::testing::readBytes;
+using marvolt::testing::TempFolder;
+using marvolt::testing::type;
+
+namespace {
+
+constexpr int kPunkt = static_cast<int>(Field::Punkt);
+constexpr int kStop = static_cast<int>(Field::Stop);
+constexpr int kGo = static_cast<int>(Field::Go);
+constexpr int kStop2 = static_cast<int>(Field::Stop2);
+const QColor kPink(255, 204, 204);
+
+// A header record: the values padded to 60 bytes, then the label from column 61.
+std::string record(const std::string& values, const std::string& label) {
+    return values + std::string(60 - values.size(), ' ') + label + "\r\n";
+}
+
+// A survey of 3 April 2012 starting at 10:15:05; epoch lines 4, 6, 8 and 10 in the
+// standard blank-padded layout, the flag in column 29.
+std::string surveyFile() {
+    const std::string observation = "  23629347.915 8\r\n";
+    return record("     2.11           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE") +
+           record("  2012     4     3    10    15    5.0000000     GPS", "TIME OF FIRST OBS") +
+           record("", "END OF HEADER") +                              //
+           " 12  4  3 10 15  5.0000000  0  1G05\r\n" + observation +  // line 4
+           " 12  4  3 10 15 10.0000000  0  1G05\r\n" + observation +  // line 6
+           " 12  4  3 10 20  0.0000000  0  1G05\r\n" + observation +  // line 8
+           " 12  4  3 10 20 30.0000000  0  1G05\r\n" + observation;   // line 10
+}
+
+// Receives the links that the window hands to the desktop.
+class LinkCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+}  // namespace
+
+class DurovTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        table = std::make_unique<TimeTable>();
+        window = std::make_unique<TfrmDurov>(*table);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        grid = window->findChild<TimeGrid*>("DBgrdCzas");
+        QVERIFY(grid);
+        // The file dialog answers with the next scripted name and records its filters.
+        window->services().setDialogRunner([this](QFileDialog& dialog) {
+            filtersShown << dialog.nameFilters().join('|');
+            if (answers.isEmpty()) return int(QDialog::Rejected);
+            dialog.selectFile(answers.takeFirst());
+            return int(QDialog::Accepted);
+        });
+    }
+    void cleanup() {
+        window.reset();
+        table.reset();
+        answers.clear();
+        filtersShown.clear();
+    }
+
+    void windowItself() {
+        QCOMPARE(window->windowTitle(), marvolt::applicationTitle());
+        QCOMPARE(window->size(), QSize(654, 559));
+        QCOMPARE(window->minimumSize(), QSize(654, 559));
+        QCOMPARE(window->maximumSize(), QSize(654, 559));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY((window->frameGeometry().center() - screen.center()).manhattanLength() <= 2);
+        QCOMPARE(window->palette().color(QPalette::Window),
+                 window->palette().color(QPalette::Button));
+        QCOMPARE(window->font().pixelSize(), 11);
+    }
+
+    void controlsAtTheirPlaces_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        const std::pair<const char*, QRect> controls[] = {
+            {"Label3", {8, 8, 641, 25}},         {"btnPlikCzas", {8, 32, 233, 57}},
+            {"DBnvgCzas", {280, 32, 234, 25}},   {"DBgrdCzas", {256, 64, 385, 241}},
+            {"Memo1", {8, 96, 233, 113}},        {"Memo2", {8, 216, 233, 89}},
+            {"Bevel1", {8, 312, 633, 9}},        {"Label4", {8, 320, 641, 17}},
+            {"btnPlikRinex", {8, 344, 193, 57}}, {"edtData", {472, 344, 169, 21}},
+            {"edtCzas", {472, 368, 169, 21}},    {"edtPrzesun", {472, 392, 169, 21}},
+            {"Label5", {8, 408, 185, 17}},       {"btnModyfikuj", {8, 424, 193, 57}},
+            {"memRaport", {208, 424, 433, 73}},  {"checkKopia", {8, 484, 193, 17}},
+            {"Bevel2", {5, 504, 636, 9}},        {"BitBtn1", {536, 512, 105, 41}},
+            {"Label1", {8, 520, 217, 17}},       {"Label2", {248, 520, 185, 17}},
+            {"Label7", {408, 526, 113, 17}},     {"lblWersja", {8, 536, 217, 17}},
+            {"Label6", {248, 536, 169, 17}}};
+        for (const auto& [name, geometry] : controls) QTest::newRow(name) << name << geometry;
+    }
+    void controlsAtTheirPlaces() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        const QWidget* control = window->findChild<QWidget*>(name);
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), geometry);
+    }
+
+    // Each result field's label ends 3 pixels left of it, centred on it, as wide as its text.
+    void labelledFields_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("edtData") << "edtData"
+                                 << "RINEX: Data pomiaru ";
+        QTest::newRow("edtCzas") << "edtCzas"
+                                 << "RINEX: Początek pierwszej obserwacji (GMT) ";
+        QTest::newRow("edtPrzesun") << "edtPrzesun"
+                                    << "Przesunięcie między zegarkiem a GMT ";
+    }
+    void labelledFields() {
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        const auto* field = window->findChild<QLineEdit*>(name);
+        const auto* caption = window->findChild<QLabel*>(name + "Label");
+        QVERIFY(field && caption);
+        QCOMPARE(caption->text(), label);
+        QCOMPARE(caption->geometry().right() + 1 + 3, field->x());
+        QCOMPARE(caption->width(), caption->fontMetrics().horizontalAdvance(label));
+        QVERIFY(qAbs(caption->geometry().center().y() - field->geometry().center().y()) <= 1);
+        QVERIFY(field->isReadOnly());
+        QCOMPARE(field->text(), QString());
+    }
+
+    void textsHintsAndColours() {
+        QCOMPARE(label("Label3")->text(),
+                 "1. Czasy Stop & Go (odczytane na zegarku czasu lok. lub na stoperze) można "
+                 "wczytać z pliku lub wpisać ręcznie w poniższej tabeli:");
+        QCOMPARE(label("Label4")->text(),
+                 "2. Po wypełnieniu powyższej tabeli wskaż plik RINEX, w którym mają być "
+                 "wstawione wskaźniki Stop & Go (zostanie poddany analizie):");
+        QCOMPARE(label("Label5")->text(), "3. Jeśli wszystko OK, to modyfikuj:");
+        for (const char* name : {"Label3", "Label4", "Label5"})
+            QCOMPARE(label(name)->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+        QVERIFY(label("Label3")->wordWrap());
+
+        const std::pair<const char*, const char*> buttons[] = {
+            {"btnPlikCzas", "Wczytaj plik z czasami\nStop && Go..."},
+            {"btnPlikRinex", "Analiza pliku RINEX..."},
+            {"btnModyfikuj", "Modyfikacja pliku RINEX"},
+            {"BitBtn1", "Wyjście"}};
+        const std::pair<const char*, const char*> hints[] = {
+            {"btnPlikCzas", "Wskaż położenie pliku z czasami"},
+            {"btnPlikRinex", "Wskaż położenie pliku RINEX"},
+            {"btnModyfikuj", "Plik zostanie zmodyfikowany"},
+            {"BitBtn1", "Wyjście z programu"}};
+        for (const auto& [name, caption] : buttons) QCOMPARE(button(name)->text(), caption);
+        for (const auto& [name, hint] : hints) {
+            QCOMPARE(button(name)->toolTip(), hint);
+            QCOMPARE(button(name)->cursor().shape(), Qt::PointingHandCursor);
+        }
+        QVERIFY(!button("btnModyfikuj")->isEnabled());
+        QVERIFY(window->findChild<QCheckBox*>("checkKopia")->isChecked());
+        QCOMPARE(window->findChild<QCheckBox*>("checkKopia")->text(),
+                 "Utwórz kopię oryginału pliku RINEX");
+
+        QCOMPARE(
+            memo("Memo1")->toPlainText().split('\n'),
+            QStringList({"Musi to być plik ASCII,", "każdy punkt pomiaru w osobnym ",
+                         "wierszu zawierającym:", "NrPkt  CzasSTOPzegarek  CzasGOzegarek",
+                         "Pomiędzy poszczególymi segmentami", "muszą być spacje lub tabulatory.",
+                         "Czasy wpisujemy w formacie:", "GG:MM:SS (ewentualnie G:M:S)"}));
+        QCOMPARE(
+            memo("Memo2")->toPlainText().split('\n'),
+            QStringList({"UWAGA:", "Niniejszy program zakłada, że", "CzasSTOP w pierwszym wierszu",
+                         "(czyli na pierwszym punkcie), to", "czas włączenia rejestracji w Azusie",
+                         "(czyli naciśnięcie zielonego guzika)."}));
+        QCOMPARE(memo("memRaport")->toPlainText(),
+                 "UWAGA: Program testowałem na pliku RINEX w wersji 2.10.");
+        QCOMPARE(memo("Memo1")->palette().color(QPalette::Text), QColor(0, 0, 255));
+        QCOMPARE(memo("Memo2")->palette().color(QPalette::Text), QColor(255, 0, 0));
+        QCOMPARE(memo("Memo1")->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(memo("Memo2")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        for (const char* name : {"Memo1", "Memo2", "memRaport"}) QVERIFY(memo(name)->isReadOnly());
+
+        const auto* data = window->findChild<QLineEdit*>("edtData");
+        QCOMPARE(data->palette().color(QPalette::Base), QColor(255, 255, 0));
+        QCOMPARE(window->findChild<QLineEdit*>("edtCzas")->palette().color(QPalette::Base),
+                 QColor(255, 255, 0));
+        QCOMPARE(window->findChild<QLineEdit*>("edtPrzesun")->palette().color(QPalette::Base),
+                 QColor(0, 255, 0));
+
+        QCOMPARE(label("Label7")->text(), "Sprawdź aktualizację");
+        QCOMPARE(label("Label7")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QVERIFY(label("Label7")->alignment() & Qt::AlignHCenter);
+        QVERIFY(label("Label6")->text().startsWith("e-mail: "));
+        QCOMPARE(label("Label6")->toolTip(), "mailto:" + label("Label6")->text().mid(8));
+        QCOMPARE(label("Label6")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        for (const char* name : {"Label6", "Label7"}) {
+            QVERIFY(label(name)->font().underline());
+            QCOMPARE(label(name)->cursor().shape(), Qt::PointingHandCursor);
+        }
+        QVERIFY(!label("Label1")->text().isEmpty());
+        QVERIFY(!label("Label2")->text().isEmpty());
+    }
+
+    // The version line is the date of this executable's last change, D.MM.YYYY.
+    void versionLine() {
+        const QString line = label("lblWersja")->text();
+        QVERIFY(QRegularExpression("^Wersja programu: \\d{1,2}\\.\\d{2}\\.\\d{4}$")
+                    .match(line)
+                    .hasMatch());
+        const QDate changed =
+            QFileInfo(QCoreApplication::applicationFilePath()).lastModified().date();
+        QCOMPARE(line, QString("Wersja programu: %1.%2.%3")
+                           .arg(changed.day())
+                           .arg(changed.month(), 2, 10, QChar('0'))
+                           .arg(changed.year()));
+    }
+
+    void tabOrderAndFirstFocus() {
+        QCOMPARE(QApplication::focusWidget(), button("BitBtn1"));
+        const QStringList expected = {"BitBtn1",      "btnPlikRinex", "btnPlikCzas", "Memo1",
+                                      "Memo2",        "DBgrdCzas",    "DBnvgCzas",   "memRaport",
+                                      "btnModyfikuj", "edtData",      "edtCzas",     "edtPrzesun",
+                                      "checkKopia"};
+        QStringList chain;
+        QWidget* widget = button("BitBtn1");
+        do {
+            if (expected.contains(widget->objectName()) && !chain.contains(widget->objectName()))
+                chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != button("BitBtn1"));
+        QCOMPARE(chain, expected);
+        for (const QString& name : expected)
+            QVERIFY(window->findChild<QWidget*>(name)->focusPolicy() & Qt::TabFocus);
+    }
+
+    // Enter or Space pressed at once closes the window: the exit button has the focus.
+    void exitButtonHasTheFocus_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Space") << int(Qt::Key_Space);
+    }
+    void exitButtonHasTheFocus() {
+        QFETCH(int, key);
+        press(Qt::Key(key));
+        QVERIFY(!window->isVisible());
+    }
+
+    // A click on a link label hands its hint, not its caption, to the desktop.
+    void linkLabelsOpenTheirHints() {
+        LinkCatcher catcher;
+        QDesktopServices::setUrlHandler("https", &catcher, "open");
+        QDesktopServices::setUrlHandler("mailto", &catcher, "open");
+        QTest::mouseClick(label("Label7"), Qt::LeftButton);
+        QTest::mouseClick(label("Label6"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler("https");
+        QDesktopServices::unsetUrlHandler("mailto");
+        QCOMPARE(catcher.opened,
+                 QList<QUrl>({QUrl(label("Label7")->toolTip()), QUrl(label("Label6")->toolTip())}));
+        QVERIFY(catcher.opened[0].toString().startsWith("https://"));
+    }
+
+    // A row typed as name, Enter, STOP, Enter, GO, Enter: the third Enter posts it and it
+    // takes its place; the Enter rule ignores Shift and Ctrl.
+    void enterMovesAcrossAndPosts_data() {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Enter") << int(Qt::NoModifier);
+        QTest::newRow("Shift+Enter") << int(Qt::ShiftModifier);
+        QTest::newRow("Ctrl+Enter") << int(Qt::ControlModifier);
+    }
+    void enterMovesAcrossAndPosts() {
+        QFETCH(int, modifiers);
+        const auto enter = [modifiers] { press(Qt::Key_Return, Qt::KeyboardModifiers(modifiers)); };
+        addPoint("200", "12:00:00");
+        startInsertInGrid();
+        type("101");
+        enter();
+        QCOMPARE(grid->selectedIndex(), kStop);
+        QVERIFY(grid->editorOpen());
+        type("10:15:05");
+        enter();
+        QCOMPARE(grid->selectedIndex(), kGo);
+        QVERIFY(grid->editorOpen());
+        QCOMPARE(table->state(), TableState::Inserting);
+        type("10:15:10");
+        enter();
+        QCOMPARE(table->state(), TableState::Browsing);
+        QVERIFY(!grid->editorOpen());
+        QCOMPARE(grid->selectedIndex(), kGo);
+        QCOMPARE(rows(), QStringList({"101 10:15:05 10:15:10", "200 12:00:00 "}));
+    }
+
+    // Enter in GO while browsing posts nothing and stays in GO (the editor opens); in a GMT
+    // column it posts an edited record and never moves further right.
+    void enterInTheLastColumns() {
+        addPoint("100", "08:00:00");
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, kGo));
+        press(Qt::Key_Enter);
+        QCOMPARE(table->state(), TableState::Browsing);
+        QCOMPARE(grid->selectedIndex(), kGo);
+        QVERIFY(grid->editorOpen());
+        press(Qt::Key_Escape);
+
+        grid->setCurrentIndex(grid->model()->index(0, kPunkt));
+        type("7");
+        grid->setCurrentIndex(grid->model()->index(0, kStop2));
+        QCOMPARE(table->state(), TableState::Editing);
+        press(Qt::Key_Return);
+        QCOMPARE(table->state(), TableState::Browsing);
+        QCOMPARE(grid->selectedIndex(), kStop2);
+        QCOMPARE(rows(), QStringList({"7 08:00:00 "}));
+    }
+
+    // Insert, then three Enters with nothing typed: an empty row is posted.
+    void threeEntersPostAnEmptyRow() {
+        addPoint("100", "08:00:00");
+        startInsertInGrid();
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        QCOMPARE(table->state(), TableState::Browsing);
+        QCOMPARE(table->recordCount(), 2);
+        QCOMPARE(rows(), QStringList({"  ", "100 08:00:00 "}));
+    }
+
+    // A time the field refuses: the error box with the "." rule, the record still inserting.
+    void enterWithARefusedTime() {
+        ModalAnswerer boxes;
+        startInsertInGrid();
+        press(Qt::Key_Return);
+        type("x");
+        press(Qt::Key_Return);
+        QCOMPARE(boxes.texts(), QStringList({"'x' is not a valid time."}));
+        QCOMPARE(boxes.seen[0].icon, QMessageBox::Critical);
+        QCOMPARE(boxes.seen[0].caption, marvolt::applicationTitle());
+        QCOMPARE(table->state(), TableState::Inserting);
+        QCOMPARE(grid->selectedIndex(), kStop);
+        QVERIFY(grid->editorOpen());
+    }
+
+    // The grid is pale pink while a record is edited or inserted, white otherwise; the
+    // GMT columns stay yellow.
+    void gridColourFollowsTheState() {
+        QCOMPARE(gridColour(), QColor(Qt::white));
+        addPoint("100", "08:00:00");
+        addPoint("200", "09:00:00");
+        QCOMPARE(gridColour(), QColor(Qt::white));
+        startInsertInGrid();
+        QCOMPARE(gridColour(), kPink);
+        QCOMPARE(grid->model()->index(0, kStop2).data(Qt::BackgroundRole).value<QColor>(),
+                 QColor(255, 255, 0));
+        press(Qt::Key_Escape);
+        QCOMPARE(gridColour(), QColor(Qt::white));
+        press(Qt::Key_Down);
+        QCOMPARE(gridColour(), QColor(Qt::white));
+        type("5");
+        QCOMPARE(gridColour(), kPink);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        QCOMPARE(gridColour(), kPink);
+        press(Qt::Key_Return);
+        QCOMPARE(gridColour(), QColor(Qt::white));
+    }
+
+    // btnPlikCzas runs the import with the time-file filter; a missing file ends it in
+    // the error box.
+    void importButton() {
+        ModalAnswerer boxes;
+        TempFolder folder;
+        answers << QString::fromStdString(
+            folder.write("czasy.txt", "101 10:15:05 10:15:10\n102 10:20:00 10:20:30\n"));
+        answers << QString::fromStdString(folder.file("brak.txt"));
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QCOMPARE(filtersShown, QStringList(2, "Pliki tekstowe (*.txt)|Wszystkie pliki (*)"));
+        QCOMPARE(boxes.texts(), QStringList({"Wczytałem 2 punktów. Liczba błędnych wierszy: 0.",
+                                             "File not found."}));
+        QCOMPARE(boxes.seen[0].icon, QMessageBox::NoIcon);
+        QCOMPARE(boxes.seen[1].icon, QMessageBox::Critical);
+        QCOMPARE(rows(), QStringList({"101 10:15:05 10:15:10", "102 10:20:00 10:20:30"}));
+        QVERIFY(!button("btnModyfikuj")->isEnabled());
+    }
+
+    // btnPlikRinex fills the result fields and the report and enables btnModyfikuj; a later
+    // analysis with a missing epoch disables it; btnModyfikuj flags the analysed file.
+    void analysisAndModificationButtons() {
+        ModalAnswerer boxes;
+        TempFolder folder;
+        const std::string rinex = folder.write("pomiar.12o", surveyFile());
+        answers << QString::fromStdString(
+            folder.write("czasy.txt", "101 10:15:05 10:15:10\n102 10:20:00 10:20:30\n"));
+        answers << QString::fromStdString(rinex);
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QCOMPARE(filtersShown.last(),
+                 "Pliki RINEX 2012 (*.12o)|Pliki RINEX 2011 (*.11o)|Pliki RINEX (*.*o)|"
+                 "Wszystkie pliki (*)");
+        QCOMPARE(field("edtData"), "3 April 2012 r. (Tuesday)");
+        QCOMPARE(field("edtCzas"), "10:15:05");
+        QCOMPARE(field("edtPrzesun"), "0:00:00");
+        QCOMPARE(memo("memRaport")->toPlainText().split('\n'),
+                 QStringList({"Wiersz 4: znalazłem obserwację STOP dla punktu 101",
+                              "Wiersz 6: znalazłem obserwację GO dla punktu 101",
+                              "Wiersz 8: znalazłem obserwację STOP dla punktu 102",
+                              "Wiersz 10: znalazłem obserwację GO dla punktu 102"}));
+        QCOMPARE(boxes.texts().last(),
+                 "Nie znalazłem żadnych błedów w tabeli czasów. Możesz zmodyfikować RINEX.");
+        QVERIFY(button("btnModyfikuj")->isEnabled());
+        QCOMPARE(grid->model()->index(1, static_cast<int>(Field::Go2)).data().toString(),
+                 QString("10:20:30"));
+
+        const std::string original = readBytes(rinex);
+        QTest::mouseClick(button("btnModyfikuj"), Qt::LeftButton);
+        QCOMPARE(boxes.texts().last(),
+                 "Zakończyłem modyfikację pliku " + QString::fromStdString(rinex));
+        QCOMPARE(readBytes(rinex + ".bak"), original);
+        const QStringList lines = QString::fromStdString(readBytes(rinex)).split("\r\n");
+        QCOMPARE(lines[3], " 12  4  3 10 15  5.0000000  3  1G05");
+        QCOMPARE(lines[5], " 12  4  3 10 15 10.0000000  2  1G05");
+        QCOMPARE(lines[7], " 12  4  3 10 20  0.0000000  3  1G05");
+        QCOMPARE(lines[9], " 12  4  3 10 20 30.0000000  2  1G05");
+
+        addPoint("103", "10:25:00");
+        answers << QString::fromStdString(rinex);
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QVERIFY(boxes.texts().contains("Nie znalazłem w RINEX obserwacji STOP dla punktu 103."));
+        QCOMPARE(boxes.texts().last(),
+                 "Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
+        QVERIFY(!button("btnModyfikuj")->isEnabled());
+    }
+
+    // A cancelled dialog changes nothing.
+    void cancelledDialog() {
+        ModalAnswerer boxes;
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QCOMPARE(filtersShown.size(), 1);
+        QVERIFY(boxes.seen.empty());
+        QCOMPARE(memo("memRaport")->toPlainText(),
+                 "UWAGA: Program testowałem na pliku RINEX w wersji 2.10.");
+    }
+
+  private:
+    QLabel* label(const char* name) const { return window->findChild<QLabel*>(name); }
+    QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
+    QPlainTextEdit* memo(const char* name) const {
+        return window->findChild<QPlainTextEdit*>(name);
+    }
+    QString field(const char* name) const { return window->findChild<QLineEdit*>(name)->text(); }
+    QColor gridColour() const { return grid->palette().color(QPalette::Base); }
+
+    void addPoint(const char* name, const char* stop) {
+        table->append();
+        table->setText(Field::Punkt, name);
+        table->setText(Field::Stop, stop);
+        table->post();
+    }
+    // Focus in the grid, then Insert: a new record at the current row, PUNKT selected.
+    void startInsertInGrid() {
+        grid->setFocus();
+        if (grid->model()->rowCount() > 0) grid->setCurrentIndex(grid->model()->index(0, kPunkt));
+        press(Qt::Key_Insert);
+        grid->setCurrentIndex(grid->model()->index(table->currentRow(), kPunkt));
+    }
+    // The grid's rows as "PUNKT STOP GO".
+    QStringList rows() const {
+        QStringList result;
+        const QAbstractItemModel* model = grid->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            result << QStringList({model->index(row, kPunkt).data().toString(),
+                                   model->index(row, kStop).data().toString(),
+                                   model->index(row, kGo).data().toString()})
+                          .join(' ');
+        return result;
+    }
+
+    std::unique_ptr<TimeTable> table;
+    std::unique_ptr<TfrmDurov> window;
+    TimeGrid* grid = nullptr;
+    QStringList answers;
+    QStringList filtersShown;
+};
+
+QTEST_MAIN(DurovTest)
+#include "durov_test.moc"
