@@ -1,5 +1,6 @@
 #include "time_grid.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -56,6 +57,18 @@ class TimeGridTest : public QObject {
     void cleanup() {
         window.reset();
         table.reset();
+    }
+
+    // An indicator column 11 pixels wide, five user-resizable columns, grid lines.
+    void columns() {
+        QCOMPARE(grid->verticalHeader()->width(), 11);
+        QList<int> widths;
+        for (int column = 0; column < 5; ++column) {
+            widths << grid->columnWidth(column);
+            QCOMPARE(grid->horizontalHeader()->sectionResizeMode(column), QHeaderView::Interactive);
+        }
+        QCOMPARE(widths, QList<int>({60, 70, 70, 70, 70}));
+        QVERIFY(grid->showGrid());
     }
 
     // Typing starts editing at once; moving to another row posts the record, which takes
