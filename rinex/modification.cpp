@@ -55,16 +55,17 @@ void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Serv
     const std::string& file = state.analysedFile;
     const std::string shownPath = fullPath(file);
 
-    // Read and checked before the backup, so that a refused file leaves nothing behind.
+    // First the byte copy of the file as it stands; a copy that fails is reported and the
+    // work goes on (a file that cannot be read then fails on reading).
+    if (makeBackup && !makeBackupCopy(file))
+        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+
     LineList lines;
     const EpochIndex index = EpochIndex::readFile(file, lines);
     if (lines.droppedBytes())
         throw Failure("Plik \"" + shownPath +
                       "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; zapisanie "
                       "go na nowo zgubiłoby dane. Plik nie został zmieniony.");
-
-    if (makeBackup && !makeBackupCopy(file))
-        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
 
     flagEpochLines(table, state.analysedDate, index, lines);
     writeLines(file, lines);

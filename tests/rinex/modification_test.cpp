@@ -214,12 +214,12 @@ TEST_F(Modification, AFailedRewriteLeavesTheFileAsItWasAndNothingBehind) {
     EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{name});
 }
 
-TEST_F(Modification, AFileThatVanishedEndsItWithNothingMade) {
+TEST_F(Modification, AFileThatVanishedFailsTheBackupThenTheReading) {
     addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
     state.analysedFile = folder.file("survey.12o");
     Log log;
     EXPECT_EQ(failingModify(true, log), "File not found");
-    EXPECT_EQ(log, Log{});
+    EXPECT_EQ(log, Log{kBackupFailed});
     EXPECT_TRUE(folderNames(folder.path()).empty());
 }
 
@@ -245,7 +245,9 @@ TEST_F(Modification, RefusesFilesWhoseRewriteWouldLoseBytes) {
                       "na nowo zgubiłoby dane. Plik nie został zmieniony.");
         EXPECT_EQ(log, Log{});
         EXPECT_EQ(readBytes(state.analysedFile), c.bytes);
-        EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
+        EXPECT_EQ(readBytes(state.analysedFile + ".bak"), c.bytes);
+        EXPECT_EQ(folderNames(folder.path()),
+                  (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
     }
 }
 
