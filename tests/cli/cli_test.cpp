@@ -51,6 +51,8 @@ std::string surveyRinex() {
 
 // Watch 1 min 5 s ahead of the receiver: A1 on epochs 0 and 4, B2 on epochs 6 and 15.
 const std::string kSurveyTimes = "A1 10:00:00 10:00:20\nB2 10:00:30 10:01:15\n";
+// B2's GO on the watch 10:01:20 is 10:00:15 on the receiver, after the last epoch.
+const std::string kMissingGoTimes = "A1 10:00:00 10:00:20\nB2 10:00:30 10:01:20\n";
 
 // The lines of a file with LF or CR LF line ends, as line reading gives them.
 std::vector<std::string> splitLines(const std::string& bytes) {
@@ -238,10 +240,7 @@ TEST(CliAnalyse, PrintsTheResultFieldsTheReportAndTheTableWithGmtTimes) {
 
 TEST(CliAnalyse, AMissingEpochExitsWithOneAndStillPrintsTheTable) {
     const TempFolder folder;
-    // B2's GO on the watch 10:01:20 is 10:00:15 on the receiver, after the last epoch.
-    const std::string times = folder.write("punkty.txt",
-                                           "A1 10:00:00 10:00:20\n"
-                                           "B2 10:00:30 10:01:20\n");
+    const std::string times = folder.write("punkty.txt", kMissingGoTimes);
     const CliRun run = runCli({"analyse", times, folder.write("survey.12o", surveyRinex())});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "");
@@ -290,9 +289,7 @@ TEST(CliModify, NoBackupRewritesTheFileAndMakesNoCopy) {
 
 TEST(CliModify, MissingEpochsWriteNothing) {
     const TempFolder folder;
-    const std::string times = folder.write("punkty.txt",
-                                           "A1 10:00:00 10:00:20\n"
-                                           "B2 10:00:30 10:01:20\n");
+    const std::string times = folder.write("punkty.txt", kMissingGoTimes);
     const std::string rinex = folder.write("survey.12o", surveyRinex());
     const CliRun run = runCli({"modify", times, rinex});
     EXPECT_EQ(run.status, 1);

@@ -38,6 +38,15 @@ struct Shifted {
     std::string name, stop2, go2;
 };
 
+// A survey of 3 April 2012, first observation at 06:00:12, with two epoch lines (06:00:12
+// and 06:00:42) whose flags are `stop` and `go`.
+std::vector<std::string> surveyLines(char stop, char go) {
+    using testing::epochLine;
+    return {kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
+            epochLine(2012, 4, 3, 6, 0, 12, testing::Padding::Blank, stop),
+            epochLine(2012, 4, 3, 6, 0, 42, testing::Padding::Blank, go)};
+}
+
 void addShifted(TimeTable& table, const std::vector<Shifted>& points) {
     for (const auto& p : points) {
         table.insert();
@@ -80,8 +89,19 @@ class Modification : public ::testing::Test {
         log.assign(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end());
         return text;
     }
+    // Point P1 (08:00:00 to 08:00:30 on the watch) analysed without errors against the
+    // survey file of surveyLines; the file's path.
+    std::string analyseSurvey() {
+        testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+        const std::string survey =
+            folder.write("survey.12o", joinLines(surveyLines('0', '0'), "\n"));
+        services.answers.push_back(survey);
+        EXPECT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);
+        return survey;
+    }
 
     testing::ScriptedServices services;
+    testing::RecordingView view{services.log};
     TimeTable table{LocaleSettings{}};
     WorkState state;
     testing::TempFolder folder;
@@ -275,60 +295,31 @@ TEST_F(Modification, TheFinalMessageShowsTheFullPath) {
 }
 
 TEST_F(Modification, RewritesTheAnalysedFileAfterALaterImport) {
-    testing::RecordingView view{services.log};
-    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
-    const std::string survey = folder.write(
-        "survey.12o",
-        joinLines({kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
-                   " 12  4  3  6  0 12.0000000  0  1G05", " 12  4  3  6  0 42.0000000  0  1G05"},
-                  "\n"));
-    services.answers.push_back(survey);
-    ASSERT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);
-
+    const std::string survey = analyseSurvey();
     const std::string times = folder.write("times.txt", "P2 9:00:00 9:00:30\n");
     services.answers.push_back(times);
     importTimeFile(table, services);
 
     EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
     EXPECT_EQ(readBytes(times), "P2 9:00:00 9:00:30\n");
-    EXPECT_EQ(
-        readBytes(survey),
-        joinLines({kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
-                   " 12  4  3  6  0 12.0000000  3  1G05", " 12  4  3  6  0 42.0000000  2  1G05"},
-                  "\r\n"));
+    EXPECT_EQ(readBytes(survey), joinLines(surveyLines('3', '2'), "\r\n"));
 }
 
 TEST_F(Modification, AnAnalysisThatFailedPartWayLeavesTheLastCompleteOneToRewrite) {
-    testing::RecordingView view{services.log};
-    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
-    const std::string survey = folder.write(
-        "survey.12o",
-        joinLines({kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
-                   " 12  4  3  6  0 12.0000000  0  1G05", " 12  4  3  6  0 42.0000000  0  1G05"},
-                  "\n"));
-    services.answers.push_back(survey);
-    ASSERT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);
-
+    const std::string survey = analyseSurvey();
     // Another day's file whose first observation has a broken time: its date is taken over,
     // the button stays enabled, but neither that file nor its date may be used to flag.
-    const std::string other = " 13  5  6  6  0 12.0000000  0  1G05";
-    const std::string broken = folder.write(
-        "other.13o",
+    const std::string other =
         headerRecord("  2013     5     6     6     0           12     GPS", "TIME OF FIRST OBS") +
-            "\n" + other + "\n");
+        "\n 13  5  6  6  0 12.0000000  0  1G05\n";
+    const std::string broken = folder.write("other.13o", other);
     services.answers.push_back(broken);
     EXPECT_THROW(analyseRinex(table, state, view, services), Failure);
     ASSERT_TRUE(view.modifyEnabled);
 
     EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
-    EXPECT_EQ(readBytes(broken), headerRecord("  2013     5     6     6     0           12     GPS",
-                                              "TIME OF FIRST OBS") +
-                                     "\n" + other + "\n");
-    EXPECT_EQ(
-        readBytes(survey),
-        joinLines({kVersion, testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"), kEnd,
-                   " 12  4  3  6  0 12.0000000  3  1G05", " 12  4  3  6  0 42.0000000  2  1G05"},
-                  "\r\n"));
+    EXPECT_EQ(readBytes(broken), other);
+    EXPECT_EQ(readBytes(survey), joinLines(surveyLines('3', '2'), "\r\n"));
 }
 
 // The analysed file's own epochs, found in a real file, flagged with nothing else changed.
@@ -336,7 +327,6 @@ TEST_F(Modification, FlagsARealFileByteForByte) {
     const std::string original =
         readBytes(std::string(MARVOLT_SHARED_DATA) + "/gnsstk_bahr1620.04o");
     testing::addPoints(table, {{"B1", "9:00:00", "9:00:30"}, {"B2", "9:30:00", "9:59:30"}});
-    testing::RecordingView view{services.log};
     services.answers.push_back(folder.write("bahr1620.04o", original));
     ASSERT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);
     modify(true);
