@@ -13,7 +13,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "failure.h"
 
@@ -101,8 +103,16 @@ std::string systemErrorText(int errorNumber) {
     return text;
 }
 
+// The file's full path as the error text shows it: absolute, without "." and ".." steps.
+std::string fullPathOf(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
 Failure cannotCreate(const std::string& path, int errorNumber) {
-    return Failure("Cannot create file \"" + path + "\". " + systemErrorText(errorNumber));
+    return Failure("Cannot create file \"" + fullPathOf(path) + "\". " +
+                   systemErrorText(errorNumber));
 }
 
 // The file the lines really go to: a symbolic link is followed so that the link stays.

@@ -267,9 +267,19 @@ TEST(LineWriting, FollowsSymbolicLink) {
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"link.12o", "target.12o"}));
 }
 
-TEST(LineWriting, MissingFolderCannotCreate) {
-    EXPECT_EQ(failureText([] { writeLines("/nonexistent-dir/x.12o", LineList::fromBytes("a")); }),
-              "Cannot create file \"/nonexistent-dir/x.12o\". No such file or directory");
+TEST(LineWriting, MissingFolderCannotCreateWithTheFullPath) {
+    const std::string cwd = std::filesystem::current_path().string();
+    const struct {
+        std::string path, shown;
+    } rows[] = {
+        {"/nonexistent-dir/x.12o", "/nonexistent-dir/x.12o"},
+        {"nonexistent-dir/./x.12o", cwd + "/nonexistent-dir/x.12o"},  // relative: made full
+        {"/nonexistent-dir/sub/../x.12o", "/nonexistent-dir/x.12o"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(failureText([&] { writeLines(row.path, LineList::fromBytes("a")); }),
+                  "Cannot create file \"" + row.shown + "\". No such file or directory");
+    }
 }
 
 TEST(LineWriting, ReadOnlyFolderLeavesOriginalUntouched) {
