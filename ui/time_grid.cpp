@@ -141,6 +141,12 @@ bool TimeGrid::handleKey(QKeyEvent* event) {
             deleteKey();
             return true;
         default:
+            // Typing into the empty table starts its first record, as an edit of an empty
+            // table does; the key then goes into the new record's editor.
+            if (!editorOpen() && table_.state() == TableState::Browsing && table_.rowCount() == 0 &&
+                !(modifiers & (Qt::ControlModifier | Qt::AltModifier)) &&
+                !event->text().isEmpty() && event->text().front().isPrint())
+                run([this] { table_.edit(); });
             break;
     }
     event->ignore();

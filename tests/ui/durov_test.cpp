@@ -315,6 +315,19 @@ class DurovTest : public QObject {
         QCOMPARE(rows(), QStringList({"101 10:15:05 10:15:10", "200 12:00:00 "}));
     }
 
+    // Typing into the grid of the empty table starts its first record at once.
+    void typingIntoTheEmptyGrid() {
+        grid->setFocus();
+        type("101");
+        QCOMPARE(table->state(), TableState::Inserting);
+        QCOMPARE(gridColour(), kPink);
+        press(Qt::Key_Return);
+        type("10:15:05");
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        QCOMPARE(rows(), QStringList({"101 10:15:05 "}));
+    }
+
     // Enter in GO while browsing posts nothing and stays in GO (the editor opens); in a GMT
     // column it posts an edited record and never moves further right.
     void enterInTheLastColumns() {
