@@ -1,9 +1,9 @@
 #include "run_command.h"
 
-#include <filesystem>
 #include <iostream>
 
 #include "analysis.h"
+#include "file_path.h"
 #include "locale_settings.h"
 #include "modification.h"
 #include "printing_services.h"
@@ -12,21 +12,11 @@
 
 namespace marvolt::cli {
 
-namespace {
-
-// The window's dialog gives full paths, which the messages and error texts then show: the
-// names given on the command line are answered as full paths too.
-std::string fullPath(const std::string& file) {
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(file, error);
-    return error ? file : full.lexically_normal().string();
-}
-
-}  // namespace
-
 int runCommand(const CommandLine& line) {
     TimeTable table(localeFromEnvironment());
     table.open();
+    // The window's dialog gives full paths, which the messages and error texts then show: the
+    // names given on the command line are answered as full paths too.
     std::deque<std::string> answers{fullPath(line.timeFile)};
     if (line.command != Command::Table) answers.push_back(fullPath(line.rinexFile));
     PrintingServices services(std::cout, std::cerr, answers);

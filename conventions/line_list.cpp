@@ -13,11 +13,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "failure.h"
+#include "file_path.h"
 
 namespace marvolt {
 
@@ -103,15 +103,8 @@ std::string systemErrorText(int errorNumber) {
     return text;
 }
 
-// The file's full path as the error text shows it: absolute, without "." and ".." steps.
-std::string fullPathOf(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
-}
-
 Failure cannotCreate(const std::string& path, int errorNumber) {
-    return Failure("Cannot create file \"" + fullPathOf(path) + "\". " +
+    return Failure("Cannot create file \"" + fullPath(path) + "\". " +
                    systemErrorText(errorNumber));
 }
 

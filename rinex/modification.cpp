@@ -6,18 +6,12 @@
 
 #include "epoch_key.h"
 #include "failure.h"
+#include "file_path.h"
 #include "line_list.h"
 
 namespace marvolt {
 
 namespace {
-
-// The path as a file dialog holds it: absolute, without "." and ".." steps.
-std::string fullPath(const std::string& file) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
-    return error ? file : absolute.lexically_normal().string();
-}
 
 // Copies the file byte for byte over an older backup; false when the copy failed.
 bool makeBackupCopy(const std::string& file) {
