@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <system_error>
 
 #include "failure.h"
 #include "file_path.h"

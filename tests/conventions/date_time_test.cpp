@@ -7,18 +7,12 @@
 #include <limits>
 
 #include "failure.h"
+#include "failure_text.h"
 
 namespace marvolt {
 namespace {
 
-std::string failureText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.text();
-    }
-    return "no failure";
-}
+using testing::failureText;
 
 TEST(EncodeDate, CountsDaysFromThirtiethDecember1899) {
     const struct {

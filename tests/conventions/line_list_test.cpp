@@ -12,6 +12,7 @@
 #include <set>
 
 #include "failure.h"
+#include "failure_text.h"
 #include "temp_folder.h"
 
 namespace marvolt {
@@ -27,14 +28,7 @@ Lines linesOf(const LineList& list) {
     return lines;
 }
 
-std::string failureText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.text();
-    }
-    return "no failure";
-}
+using testing::failureText;
 
 std::set<std::string> namesIn(const std::string& folder) {
     std::set<std::string> names;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "failure.h"
+#include "failure_text.h"
 
 namespace marvolt {
 namespace {
@@ -74,14 +75,7 @@ Names walk(TimeTable& table) {
     return names;
 }
 
-std::string failureText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.text();
-    }
-    return "(no failure)";
-}
+using testing::failureText;
 
 TEST(TimeTableOrder, WalksInStopOrderEqualStopsNewestFirstEmptyStopFirst) {
     // "9:00:00" sorts before "10:00:00" as a time although not as a text; ".5" is 5 ms.
