@@ -21,7 +21,8 @@ std::vector<std::string> ScriptedServices::messages() const {
     const std::string prefix = "message: ";
     std::vector<std::string> result;
     for (const auto& entry : log)
-        if (entry.compare(0, prefix.size(), prefix) == 0) result.push_back(entry.substr(prefix.size()));
+        if (entry.compare(0, prefix.size(), prefix) == 0)
+            result.push_back(entry.substr(prefix.size()));
     return result;
 }
 

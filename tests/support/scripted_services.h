@@ -13,7 +13,7 @@
 namespace marvolt::testing {
 
 class ScriptedServices : public Services {
-public:
+  public:
     // Answers for the next dialogs, in order; std::nullopt is a cancelled dialog.
     std::deque<std::optional<std::string>> answers;
     // Every call: "choose: <filter>", "message: <text>", "error: <text>", "busy", "normal",
@@ -33,7 +33,7 @@ public:
 // A ResultView that keeps the window's fields and writes every call into a log
 // ("report: <line>", "date: ...", "time: ...", "shift: ...", "modify: on|off", "clear").
 class RecordingView : public ResultView {
-public:
+  public:
     explicit RecordingView(std::vector<std::string>& log) : log_(log) {}
 
     std::vector<std::string> report;
@@ -47,7 +47,7 @@ public:
     void showShift(const std::string& text) override;
     void setModifyEnabled(bool enabled) override;
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 

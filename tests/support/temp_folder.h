@@ -7,7 +7,7 @@
 namespace marvolt::testing {
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -19,7 +19,7 @@ public:
     // The full path of a name in the folder.
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
