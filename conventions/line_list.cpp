@@ -141,34 +141,50 @@ std::string fileErrorText(int errorNumber) {
     }
 }
 
-std::string readFileBytes(const std::string& path) {
+FileBytes readFileBytes(const std::string& path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) throw Failure(fileErrorText(errno));
     struct stat status {};
     if (::fstat(file.get(), &status) != 0) throw Failure(fileErrorText(errno));
 
     // The whole file in one buffer of its size; a file that grows while read (or reports no
-    // size) is read on in pieces appended to it. The end is found through a separate small
-    // buffer, so a big file is never copied into a grown one.
-    std::string bytes(status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0, '\0');
-    std::size_t used = 0;
-    while (used < bytes.size()) {
-        const std::size_t count = readSome(file.get(), bytes.data() + used, bytes.size() - used);
+    // size) is read on in pieces, and only then is the buffer copied into a larger one.
+    FileBytes bytes;
+    const std::size_t expected = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
+    bytes.data.reset(new char[expected + 1]);
+    while (bytes.size < expected) {
+        const std::size_t count =
+            readSome(file.get(), bytes.data.get() + bytes.size, expected - bytes.size);
         if (count == 0) break;
-        used += count;
+        bytes.size += count;
     }
-    bytes.resize(used);
-    char tail[kReadTail];
-    while (const std::size_t count = readSome(file.get(), tail, sizeof tail)) {
-        bytes.append(tail, count);
+    std::string tail;
+    char piece[kReadTail];
+    while (const std::size_t count = readSome(file.get(), piece, sizeof piece)) {
+        tail.append(piece, count);
+    }
+    if (!tail.empty()) {
+        std::unique_ptr<char[]> grown(new char[bytes.size + tail.size()]);
+        std::memcpy(grown.get(), bytes.data.get(), bytes.size);
+        std::memcpy(grown.get() + bytes.size, tail.data(), tail.size());
+        bytes.data = std::move(grown);
+        bytes.size += tail.size();
     }
     return bytes;
 }
 
-LineList LineList::fromBytes(std::string bytes, const LineVisitor& visitLine) {
+LineList LineList::fromBytes(std::string_view text, const LineVisitor& visitLine) {
+    FileBytes bytes;
+    bytes.data.reset(new char[text.size() + 1]);
+    std::memcpy(bytes.data.get(), text.data(), text.size());
+    bytes.size = text.size();
+    return fromFile(std::move(bytes), visitLine);
+}
+
+LineList LineList::fromFile(FileBytes bytes, const LineVisitor& visitLine) {
     LineList list;
-    char* const data = bytes.data();
-    const std::size_t size = bytes.size();
+    char* const data = bytes.data.get();
+    const std::size_t size = bytes.size;
     list.starts_.reserve(size / kTypicalLineLength + 1);
     list.ends_.reserve(size / kTypicalLineLength + 1);
 
@@ -224,7 +240,7 @@ LineList LineList::fromBytes(std::string bytes, const LineVisitor& visitLine) {
 }
 
 LineList readLines(const std::string& path, const LineVisitor& visitLine) {
-    return LineList::fromBytes(readFileBytes(path), visitLine);
+    return LineList::fromFile(readFileBytes(path), visitLine);
 }
 
 void writeLines(const std::string& path, const LineList& lines) {

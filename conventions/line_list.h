@@ -4,11 +4,19 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace marvolt {
+
+// A file's bytes in one buffer of its size, which is not cleared before the file is read
+// into it (a day of survey data is hundreds of megabytes).
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+};
 
 // Told of every line (counted from 0) as reading finds it, while its bytes are still at hand.
 using LineVisitor = std::function<void(std::size_t, std::string_view)>;
@@ -19,11 +27,11 @@ class LineList {
     bool empty() const { return size() == 0; }
     // Line i, counted from 0.
     std::string_view operator[](std::size_t i) const {
-        return std::string_view(buffer_.data() + starts_[i], ends_[i] - starts_[i]);
+        return std::string_view(buffer_.data.get() + starts_[i], ends_[i] - starts_[i]);
     }
     // Replaces one byte of line i in place (the epoch flag).
     void setByte(std::size_t line, std::size_t position, char byte) {
-        buffer_[starts_[line] + position] = byte;
+        buffer_.data[starts_[line] + position] = byte;
     }
     // True when reading dropped bytes other than line ends: a CR not followed by LF, or a
     // byte 0x1A anywhere but at the very end of the file. Writing such a list back would
@@ -31,10 +39,12 @@ class LineList {
     bool droppedBytes() const { return droppedBytes_; }
 
     // Builds a list from the bytes of a whole file by the line reading rules.
-    static LineList fromBytes(std::string bytes, const LineVisitor& visitLine = {});
+    static LineList fromFile(FileBytes bytes, const LineVisitor& visitLine = {});
+    // The same for bytes held in a text (a copy is made).
+    static LineList fromBytes(std::string_view bytes, const LineVisitor& visitLine = {});
 
   private:
-    std::string buffer_;               // the file's bytes, dropped bytes squeezed out
+    FileBytes buffer_;                 // the file's bytes, dropped bytes squeezed out
     std::vector<std::size_t> starts_;  // where each line's text starts in the buffer
     std::vector<std::size_t> ends_;    // and where it ends (its terminator not included)
     bool droppedBytes_ = false;
@@ -54,7 +64,7 @@ LineList readLines(const std::string& path, const LineVisitor& visitLine = {});
 void writeLines(const std::string& path, const LineList& lines);
 
 // The whole file as bytes, with the same error texts as line reading.
-std::string readFileBytes(const std::string& path);
+FileBytes readFileBytes(const std::string& path);
 
 // The error text for an errno of opening or reading a file: "File not found",
 // "Invalid filename", "Too many open files", "File access denied" or "I/O error N".

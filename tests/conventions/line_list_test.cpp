@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <set>
 
@@ -150,8 +152,19 @@ TEST(LineReading, ReadsFilesAsTheyAre) {
     const LineList list = readLines(path);
     EXPECT_EQ(linesOf(list), (Lines{"P1 10:00 10:05", "P2\t10:1010:15"}));
     EXPECT_TRUE(list.droppedBytes());
-    EXPECT_EQ(readFileBytes(path), "P1 10:00 10:05\r\nP2\t10:10\r10:15\n\x1A");
+    const FileBytes bytes = readFileBytes(path);
+    EXPECT_EQ(std::string(bytes.data.get(), bytes.size),
+              "P1 10:00 10:05\r\nP2\t10:10\r10:15\n\x1A");
     EXPECT_TRUE(readLines(folder.write("empty.txt", "")).empty());
+}
+
+TEST(LineReading, FileThatReportsNoSizeIsReadToItsEnd) {
+    // A kernel file states its size as 0 and is read on in pieces, as a growing file is.
+    std::ifstream in("/proc/self/mountinfo", std::ios::binary);
+    const std::string expected{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(expected.size(), 0u);
+    const FileBytes bytes = readFileBytes("/proc/self/mountinfo");
+    EXPECT_EQ(std::string(bytes.data.get(), bytes.size), expected);
 }
 
 TEST(LineReading, RealObservationFileComesBackByteForByte) {
