@@ -344,7 +344,7 @@ TEST(CliRealFiles, AnalyseAndModifyFindTheEpochsOfEveryWriter) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
         const TempFolder folder;
-        const std::string original = readBytes(MARVOLT_SHARED_DATA "/" + row.file);
+        const std::string original = readBytes(MARVOLT_TEST_DATA "/" + row.file);
         const std::string rinex = folder.write(row.file, original);
         const std::vector<Epoch> epochs = epochsOf(original, row.yy);
         ASSERT_GE(epochs.size(), 5u);

@@ -169,7 +169,7 @@ TEST(LineReading, FileThatReportsNoSizeIsReadToItsEnd) {
 
 TEST(LineReading, RealObservationFileComesBackByteForByte) {
     TempFolder folder;
-    const std::string original = std::string(MARVOLT_SHARED_DATA) + "/geo_14601736.18o";
+    const std::string original = std::string(MARVOLT_TEST_DATA) + "/geo_14601736.18o";
     const LineList list = readLines(original);
     ASSERT_EQ(list.size(), 124u);
     EXPECT_FALSE(list.droppedBytes());

@@ -274,7 +274,7 @@ TEST_F(Analysis, RealFilesInBothLayouts) {
         TimeTable fresh{LocaleSettings{}};
         fresh.open();
         testing::addPoints(fresh, c.points);
-        services.answers.push_back(std::string(MARVOLT_SHARED_DATA) + "/" + c.file);
+        services.answers.push_back(std::string(MARVOLT_TEST_DATA) + "/" + c.file);
         const std::size_t start = services.log.size();
         EXPECT_EQ(analyseRinex(fresh, state, view, services), AnalysisOutcome::NoErrors);
         EXPECT_EQ(

@@ -142,7 +142,7 @@ TEST(EpochIndex, AgreesWithAPlainScanOnRealFiles) {
                            "rtk_07590920.05o"};
     for (const char* file : files) {
         SCOPED_TRACE(file);
-        const LineList lines = readLines(std::string(MARVOLT_SHARED_DATA) + "/" + file);
+        const LineList lines = readLines(std::string(MARVOLT_TEST_DATA) + "/" + file);
         // The start of every line in both paddings (the file's own epochs among them), and
         // keys of the wrong length or shape.
         std::set<std::string> keys = {"", "short", std::string(18, ' '), std::string(19, ' '),
@@ -159,7 +159,7 @@ TEST(EpochIndex, AgreesWithAPlainScanOnRealFiles) {
         const EpochIndex index(lines);
         LineList readAlong;
         const EpochIndex indexRead =
-            EpochIndex::readFile(std::string(MARVOLT_SHARED_DATA) + "/" + file, readAlong);
+            EpochIndex::readFile(std::string(MARVOLT_TEST_DATA) + "/" + file, readAlong);
         for (const auto& key : keys) {
             EXPECT_EQ(index.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
             EXPECT_EQ(indexRead.linesMatching(key), scan(lines, key)) << "key [" << key << "]";

@@ -325,7 +325,7 @@ TEST_F(Modification, AnAnalysisThatFailedPartWayLeavesTheLastCompleteOneToRewrit
 // The analysed file's own epochs, found in a real file, flagged with nothing else changed.
 TEST_F(Modification, FlagsARealFileByteForByte) {
     const std::string original =
-        readBytes(std::string(MARVOLT_SHARED_DATA) + "/gnsstk_bahr1620.04o");
+        readBytes(std::string(MARVOLT_TEST_DATA) + "/gnsstk_bahr1620.04o");
     testing::addPoints(table, {{"B1", "9:00:00", "9:00:30"}, {"B2", "9:30:00", "9:59:30"}});
     services.answers.push_back(folder.write("bahr1620.04o", original));
     ASSERT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);

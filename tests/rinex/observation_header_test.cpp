@@ -150,7 +150,7 @@ TEST(FirstObservation, ReadsTheHeadersOfRealFiles) {
         SCOPED_TRACE(f.file);
         double date = kHeldDate;
         const FirstObservation first =
-            findFirstObservation(readLines(std::string(MARVOLT_SHARED_DATA) + "/" + f.file), date);
+            findFirstObservation(readLines(std::string(MARVOLT_TEST_DATA) + "/" + f.file), date);
         EXPECT_TRUE(first.found);
         EXPECT_EQ(date, encodeDate(f.date.year, f.date.month, f.date.day));
         EXPECT_EQ(first.time, encodeTime(f.time.hour, f.time.minute, f.time.second, 0));
