@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -51,19 +50,12 @@ int wholeNumber(const std::string& text) {
     return std::stoi(text);
 }
 
-// Answers the dialogs with the generated files and keeps the last texts shown.
+// Keeps the last texts shown.
 class QuietServices : public Services {
   public:
-    std::deque<std::string> answers;
     std::string lastMessage;
     std::string error;
 
-    std::optional<std::string> chooseFile(const std::string&) override {
-        if (answers.empty()) return std::nullopt;
-        std::string file = answers.front();
-        answers.pop_front();
-        return file;
-    }
     void message(const std::string& text) override { lastMessage = text; }
     void errorBox(const std::string& text) override { error = text; }
     void busyCursor() override {}
@@ -77,7 +69,6 @@ class QuietView : public ResultView {
     void showObservationDate(const std::string&) override {}
     void showFirstObservation(const std::string&) override {}
     void showShift(const std::string&) override {}
-    void setModifyEnabled(bool) override {}
 };
 
 // A folder of its own under the system's temporary folder, removed at the end.
@@ -200,33 +191,29 @@ int run(int hours, int runs) {
 
     QuietServices services;
     QuietView view;
-    WorkState state;
+    double observationDate = 0.0;
     // Every import starts on an empty table, so that each run imports the same points.
     std::unique_ptr<TimeTable> table;
     const Timing import = measure([&] {
         table = std::make_unique<TimeTable>();
         table->open();
-        services.answers = {timeFile};
-        runStep(services, "import", [&] { importTimeFile(*table, services); });
+        runStep(services, "import", [&] { importTimeFile(timeFile, *table, services); });
     });
-    AnalysisOutcome outcome = AnalysisOutcome::Cancelled;
+    AnalysisResult result;
     const Timing analysis = measure([&] {
-        services.answers = {rinex};
         runStep(services, "analysis",
-                [&] { outcome = analyseRinex(*table, state, view, services); });
+                [&] { result = analyseRinex(rinex, *table, observationDate, view, services); });
     });
-    if (outcome != AnalysisOutcome::NoErrors || table->recordCount() != kPointCount)
+    if (!result.allFound() || table->recordCount() != kPointCount)
         throw std::runtime_error("the analysis did not find every epoch: " + services.lastMessage);
     // Running the modification again gives the same file, so every run does the same work.
-    const Timing modify = measure([&] {
-        runStep(services, "modification", [&] { modifyRinex(*table, state, false, services); });
-    });
-    const Timing modifyWithBackup = measure([&] {
-        runStep(services, "modification", [&] { modifyRinex(*table, state, true, services); });
-    });
+    const Timing modify = measure(
+        [&] { runStep(services, "modification", [&] { modifyRinex(result, false, services); }); });
+    const Timing modifyWithBackup = measure(
+        [&] { runStep(services, "modification", [&] { modifyRinex(result, true, services); }); });
     std::vector<Match> matches;
     const Timing naive =
-        measure([&] { matches = naiveScan(*table, state.observationDate, readLines(rinex)); });
+        measure([&] { matches = naiveScan(*table, observationDate, readLines(rinex)); });
 
     // Checked afterwards: the plain scan and the index agree, and the flags are written.
     const LineList flagged = readLines(rinex);

@@ -1,7 +1,5 @@
 #include "printing_services.h"
 
-#include <utility>
-
 namespace marvolt::cli {
 
 namespace {
@@ -12,17 +10,6 @@ const char* const kFirstObservationLabel = "RINEX: Początek pierwszej obserwacj
 const char* const kShiftLabel = "Przesunięcie między zegarkiem a GMT ";
 
 }  // namespace
-
-PrintingServices::PrintingServices(std::ostream& out, std::ostream& err,
-                                   std::deque<std::string> answers)
-    : out_(out), err_(err), answers_(std::move(answers)) {}
-
-std::optional<std::string> PrintingServices::chooseFile(const std::string&) {
-    if (answers_.empty()) return std::nullopt;
-    std::string file = std::move(answers_.front());
-    answers_.pop_front();
-    return file;
-}
 
 void PrintingServices::message(const std::string& text) { out_ << text << '\n'; }
 

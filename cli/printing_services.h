@@ -1,13 +1,12 @@
 #pragma once
-// The window's services and result fields for the command line: the dialogs are answered
-// with the files named on the command line, everything the user would see is printed.
+// The window's services and result fields for the command line: everything the user would
+// see is printed.
 
-#include <deque>
 #include <ostream>
 #include <string>
 
+#include "result_view.h"
 #include "services.h"
-#include "work_state.h"
 
 namespace marvolt::cli {
 
@@ -15,10 +14,8 @@ namespace marvolt::cli {
 // the order holds on a terminal that shows both. The cursor prints nothing.
 class PrintingServices : public Services {
   public:
-    // `answers`: the files the dialogs are given, in order; a dialog beyond them is cancelled.
-    PrintingServices(std::ostream& out, std::ostream& err, std::deque<std::string> answers);
+    PrintingServices(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
 
-    std::optional<std::string> chooseFile(const std::string& filter) override;
     void message(const std::string& text) override;
     void errorBox(const std::string& text) override;
     void busyCursor() override {}
@@ -27,7 +24,6 @@ class PrintingServices : public Services {
   private:
     std::ostream& out_;
     std::ostream& err_;
-    std::deque<std::string> answers_;
 };
 
 // Prints every report line as it is added and every result field as it is set, after the
@@ -41,7 +37,6 @@ class PrintingView : public ResultView {
     void showObservationDate(const std::string& text) override;
     void showFirstObservation(const std::string& text) override;
     void showShift(const std::string& text) override;
-    void setModifyEnabled(bool) override {}
 
   private:
     std::ostream& out_;

@@ -15,25 +15,27 @@ namespace marvolt::cli {
 int runCommand(const CommandLine& line) {
     TimeTable table(localeFromEnvironment());
     table.open();
-    // The window's dialog gives full paths, which the messages and error texts then show: the
-    // names given on the command line are answered as full paths too.
-    std::deque<std::string> answers{fullPath(line.timeFile)};
-    if (line.command != Command::Table) answers.push_back(fullPath(line.rinexFile));
-    PrintingServices services(std::cout, std::cerr, answers);
+    PrintingServices services(std::cout, std::cerr);
 
-    if (!runOperation(services, [&] { importTimeFile(table, services); })) return kExitFailed;
+    // The window's dialog gives full paths, which the messages and error texts then show: the
+    // names given on the command line are taken as full paths too.
+    if (!runOperation(services, [&] { importTimeFile(fullPath(line.timeFile), table, services); }))
+        return kExitFailed;
 
     int status = kExitDone;
     if (line.command == Command::Analyse || line.command == Command::Modify) {
-        WorkState state;
+        double observationDate = 0.0;
         PrintingView view(std::cout);
-        AnalysisOutcome outcome = AnalysisOutcome::Cancelled;
-        if (!runOperation(services, [&] { outcome = analyseRinex(table, state, view, services); }))
+        AnalysisResult result;
+        if (!runOperation(services, [&] {
+                result =
+                    analyseRinex(fullPath(line.rinexFile), table, observationDate, view, services);
+            }))
             return kExitFailed;
-        if (outcome != AnalysisOutcome::NoErrors) {
+        if (!result.allFound()) {
             status = kExitMissingEpochs;
         } else if (line.command == Command::Modify && !runOperation(services, [&] {
-                       modifyRinex(table, state, line.makeBackup, services);
+                       modifyRinex(result, line.makeBackup, services);
                    })) {
             return kExitFailed;
         }

@@ -3,6 +3,7 @@
 // Lines are bytes exactly as read, without their terminators.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,11 +12,26 @@
 
 namespace marvolt {
 
+// Which file, in which state, a file's bytes were read from: a file replaced, written or
+// grown since has another identity.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;
+
+    bool operator==(const FileIdentity& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modifiedNanoseconds == other.modifiedNanoseconds;
+    }
+};
+
 // A file's bytes in one buffer of its size, which is not cleared before the file is read
 // into it (a day of survey data is hundreds of megabytes).
 struct FileBytes {
     std::unique_ptr<char[]> data;
     std::size_t size = 0;
+    FileIdentity identity;  // of the file as it was opened
 };
 
 // Told of every line (counted from 0) as reading finds it, while its bytes are still at hand.
@@ -37,6 +53,8 @@ class LineList {
     // byte 0x1A anywhere but at the very end of the file. Writing such a list back would
     // lose data.
     bool droppedBytes() const { return droppedBytes_; }
+    // The file the lines were read from (all zero for lines made from bytes in memory).
+    const FileIdentity& identity() const { return buffer_.identity; }
 
     // Builds a list from the bytes of a whole file by the line reading rules.
     static LineList fromFile(FileBytes bytes, const LineVisitor& visitLine = {});

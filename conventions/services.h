@@ -2,7 +2,6 @@
 // What an operation may ask of the user, and nothing more. The window implements it
 // with real dialogs, marvolt-cli by printing, the tests with a recording fake.
 
-#include <optional>
 #include <string>
 
 namespace marvolt {
@@ -11,9 +10,6 @@ class Services {
   public:
     virtual ~Services() = default;
 
-    // Shows the shared open-file dialog with the filter "Name|pattern|Name|pattern..."
-    // (its file name cleared first); the chosen file, or nothing when cancelled.
-    virtual std::optional<std::string> chooseFile(const std::string& filter) = 0;
     // A modal message window (UTF-8 text).
     virtual void message(const std::string& text) = 0;
     // The error box for an error that ended an operation (UTF-8, "." rule applied by the caller).

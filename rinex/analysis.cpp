@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "date_time.h"
 #include "date_time_pattern.h"
 #include "epoch_key.h"
 #include "line_list.h"
@@ -17,26 +18,27 @@ namespace {
 constexpr const char* kObservationDatePattern = "d mmmm yyyy \"r. (\"dddd\")\"";
 constexpr const char* kTimePattern = "H:MM:SS";
 
-// Moves every record's STOP and GO onto the receiver's clock: STOP2 and GO2.
-void writeShiftedTimes(TimeTable& table, double shift) {
-    const int count = table.recordCount();
-    table.first();
-    for (int i = 0; i < count; ++i) {
-        table.edit();
-        table.setTime(Field::Stop2, table.time(Field::Stop) + shift);
-        table.setTime(Field::Go2, table.time(Field::Go) + shift);
-        table.post();
-        table.next();
-    }
+// The key of a watch time moved onto the receiver's clock; none when the receiver time is
+// below zero, which no epoch of the observation date has.
+std::string receiverKey(const std::string& date, const std::optional<std::int32_t>& watch,
+                        double shift) {
+    const double time = (watch ? timeValue(*watch) : 0.0) + shift;
+    if (time * kMillisecondsPerDay <= -0.5) return {};
+    return epochKey(date, time);
+}
+
+std::vector<std::size_t> linesOf(const EpochIndex& index, const std::string& key) {
+    return key.empty() ? std::vector<std::size_t>{} : index.linesMatching(key);
 }
 
 // Reports the epoch lines of one point in file order, STOP before GO on a shared line.
-void reportEpochLines(const std::vector<std::size_t>& stops, const std::vector<std::size_t>& goes,
-                      const std::string& name, ResultView& view) {
+void reportEpochLines(const PointEpochs& point, const std::string& name, ResultView& view) {
     const auto report = [&](std::size_t line, const char* moment) {
         view.addReportLine("Wiersz " + std::to_string(line + 1) + ": znalazłem obserwację " +
                            moment + " dla punktu " + name);
     };
+    const auto& stops = point.stopLines;
+    const auto& goes = point.goLines;
     std::size_t s = 0, g = 0;
     while (s < stops.size() || g < goes.size()) {
         if (g == goes.size() || (s < stops.size() && stops[s] <= goes[g]))
@@ -46,45 +48,45 @@ void reportEpochLines(const std::vector<std::size_t>& stops, const std::vector<s
     }
 }
 
-// Looks up the STOP2 and GO2 epochs of every point; true when all were found.
-bool checkEpochs(TimeTable& table, const EpochIndex& index, double observationDate,
-                 ResultView& view, Services& services) {
+// Looks up the STOP and GO epochs of every record, reporting as it goes.
+std::vector<PointEpochs> findEpochs(const TimeTable& table, const EpochIndex& index,
+                                    double observationDate, double shift, ResultView& view,
+                                    Services& services) {
     const std::string date = datePiece(observationDate);
-    bool allFound = true;
-    const int count = table.recordCount();
-    table.first();
-    for (int i = 0; i < count; ++i) {
-        const auto stops = index.linesMatching(epochKey(date, table.time(Field::Stop2)));
-        const auto goes = index.linesMatching(epochKey(date, table.time(Field::Go2)));
-        const std::string name = cp1250ToUtf8(table.text(Field::Punkt));
-        reportEpochLines(stops, goes, name, view);
-        if (stops.empty())
+    std::vector<PointEpochs> points;
+    const std::vector<TimeRecord>& records = table.records();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        PointEpochs point;
+        point.record = i;
+        point.punkt = records[i].punkt;
+        point.stopKey = receiverKey(date, records[i].time(Field::Stop), shift);
+        point.goKey = receiverKey(date, records[i].time(Field::Go), shift);
+        point.stopLines = linesOf(index, point.stopKey);
+        point.goLines = linesOf(index, point.goKey);
+        const std::string name = cp1250ToUtf8(point.punkt);
+        reportEpochLines(point, name, view);
+        if (point.stopLines.empty())
             services.message("Nie znalazłem w RINEX obserwacji STOP dla punktu " + name + ".");
-        if (goes.empty())
+        if (point.goLines.empty())
             services.message("Nie znalazłem w RINEX obserwacji GO dla punktu " + name + ".");
-        allFound = allFound && !stops.empty() && !goes.empty();
-        table.next();
+        points.push_back(std::move(point));
     }
-    return allFound;
+    return points;
 }
 
 }  // namespace
 
-AnalysisOutcome analyseRinex(TimeTable& table, WorkState& state, ResultView& view,
-                             Services& services) {
-    const auto file = services.chooseFile(kRinexFilter);
-    if (!file) return AnalysisOutcome::Cancelled;
-
+AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& observationDate,
+                            ResultView& view, Services& services) {
     BusyCursor busy(services);
     view.clearReport();
     LineList lines;
-    const EpochIndex index = EpochIndex::readFile(*file, lines);
+    const EpochIndex index = EpochIndex::readFile(path, lines);
 
     const LocaleSettings& locale = table.locale();
-    const FirstObservation first = findFirstObservation(lines, state.observationDate);
+    const FirstObservation first = findFirstObservation(lines, observationDate);
     if (first.found) {
-        view.showObservationDate(
-            formatDateTime(kObservationDatePattern, state.observationDate, locale));
+        view.showObservationDate(formatDateTime(kObservationDatePattern, observationDate, locale));
         view.showFirstObservation(formatDateTime(kTimePattern, first.time, locale));
     }
 
@@ -92,19 +94,20 @@ AnalysisOutcome analyseRinex(TimeTable& table, WorkState& state, ResultView& vie
     table.first();
     const double shift = first.time - table.time(Field::Stop);
     view.showShift(formatDateTime(kTimePattern, shift, locale));
-    writeShiftedTimes(table, shift);
+    table.setShiftedTimes(shift);
+    table.last();
 
-    const bool allFound = checkEpochs(table, index, state.observationDate, view, services);
-    state.analysedFile = *file;
-    state.analysedDate = state.observationDate;
-    if (!allFound) {
+    AnalysisResult result;
+    result.file = path;
+    result.identity = lines.identity();
+    result.observationDate = observationDate;
+    result.points = findEpochs(table, index, observationDate, shift, view, services);
+    if (result.allFound())
+        services.message(
+            "Nie znalazłem żadnych błedów w tabeli czasów. Możesz zmodyfikować RINEX.");
+    else
         services.message("Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
-        view.setModifyEnabled(false);
-        return AnalysisOutcome::MissingEpochs;
-    }
-    services.message("Nie znalazłem żadnych błedów w tabeli czasów. Możesz zmodyfikować RINEX.");
-    view.setModifyEnabled(true);
-    return AnalysisOutcome::NoErrors;
+    return result;
 }
 
 }  // namespace marvolt

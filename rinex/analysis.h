@@ -2,20 +2,22 @@
 // Step 2 of the work: the RINEX file's first observation, the clock shift, STOP2 and GO2,
 // and the epoch lines of every STOP and GO.
 
+#include <string>
+
+#include "analysis_result.h"
+#include "result_view.h"
 #include "services.h"
 #include "time_table.h"
-#include "work_state.h"
 
 namespace marvolt {
 
-inline constexpr const char* kRinexFilter =
-    "Pliki RINEX 2012|*.12o|Pliki RINEX 2011|*.11o|Pliki RINEX|*.*o|Wszystkie pliki|*.*";
-
-enum class AnalysisOutcome { Cancelled, NoErrors, MissingEpochs };
-
-// Asks for the RINEX file and analyses it against the table. Reading errors end it with a
-// Failure, leaving what was done before.
-AnalysisOutcome analyseRinex(TimeTable& table, WorkState& state, ResultView& view,
-                             Services& services);
+// Analyses the RINEX file at `path` against the table: writes STOP2 and GO2 into every
+// record, reports the data epochs of every STOP and GO, and says what is missing.
+// `observationDate` is the date the window holds: it stays for a file without "TIME OF
+// FIRST OBS" and is replaced as soon as the header's date is read. A receiver time below
+// zero (a GO before its STOP) never matches. Reading errors end it with a Failure, leaving
+// what was done before.
+AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& observationDate,
+                            ResultView& view, Services& services);
 
 }  // namespace marvolt

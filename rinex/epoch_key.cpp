@@ -37,6 +37,33 @@ std::optional<std::uint64_t> epochCode(std::string_view line) {
     return code;
 }
 
+// A satellite in an epoch line: a system letter or a blank, then two digits of which the
+// first may be a blank ("G05", " 5", "R12").
+bool isSatellite(std::string_view field) {
+    const bool system = field[0] == ' ' || (field[0] >= 'A' && field[0] <= 'Z');
+    return system && (field[1] == ' ' || isDigit(field[1])) && isDigit(field[2]);
+}
+
+// The satellite count of columns 30 to 32: a right-aligned number of at least 1.
+bool countsSatellites(std::string_view field) {
+    int count = 0;
+    bool digits = false;
+    for (const char c : field) {
+        if (isDigit(c)) {
+            count = count * 10 + (c - '0');
+            digits = true;
+        } else if (c != ' ' || digits) {
+            return false;
+        }
+    }
+    return count >= 1;
+}
+
+// The code of a data epoch; nothing for any other line.
+std::optional<std::uint64_t> dataEpochCode(std::string_view line) {
+    return isDataEpoch(line) ? epochCode(line) : std::nullopt;
+}
+
 // Lines are added in order, so a stable sort keeps each code's lines ascending.
 void sortEpochs(std::vector<std::pair<std::uint64_t, std::size_t>>& epochs) {
     std::stable_sort(epochs.begin(), epochs.end(),
@@ -44,6 +71,23 @@ void sortEpochs(std::vector<std::pair<std::uint64_t, std::size_t>>& epochs) {
 }
 
 }  // namespace
+
+bool isDataEpoch(std::string_view line) {
+    if (line.size() <= kEpochFlagPosition) return false;
+    switch (line[kEpochFlagPosition]) {
+        case ' ':
+        case '0':
+        case '1':
+            return true;
+        case kGoFlag:
+        case kStopFlag:
+            return line.size() >= kFirstSatellitePosition + 3 &&
+                   countsSatellites(line.substr(kSatelliteCountPosition, 3)) &&
+                   isSatellite(line.substr(kFirstSatellitePosition, 3));
+        default:
+            return false;
+    }
+}
 
 std::string datePiece(double observationDate) {
     return formatDateTime(" YY MM DD ", observationDate, LocaleSettings{});
@@ -68,14 +112,14 @@ bool lineMatches(std::string_view line, std::string_view key) {
 
 EpochIndex::EpochIndex(const LineList& lines) : lines_(lines) {
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (const auto code = epochCode(lines[i])) epochs_.emplace_back(*code, i);
+        if (const auto code = dataEpochCode(lines[i])) epochs_.emplace_back(*code, i);
     sortEpochs(epochs_);
 }
 
 EpochIndex EpochIndex::readFile(const std::string& path, LineList& lines) {
     std::vector<Epoch> epochs;
     lines = readLines(path, [&epochs](std::size_t line, std::string_view text) {
-        if (const auto code = epochCode(text)) epochs.emplace_back(*code, line);
+        if (const auto code = dataEpochCode(text)) epochs.emplace_back(*code, line);
     });
     sortEpochs(epochs);
     return EpochIndex(lines, std::move(epochs));
@@ -90,7 +134,7 @@ std::vector<std::size_t> EpochIndex::linesMatching(std::string_view key) const {
     if (!code) {
         // A key not shaped like an epoch line can only match lines outside the index.
         for (std::size_t i = 0; i < lines_.size(); ++i)
-            if (lineMatches(lines_[i], key)) result.push_back(i);
+            if (lineMatches(lines_[i], key) && isDataEpoch(lines_[i])) result.push_back(i);
         return result;
     }
     const auto range =

@@ -13,10 +13,12 @@
 
 namespace marvolt {
 
-inline constexpr std::size_t kEpochKeyLength = 18;     // date and time to the whole second
-inline constexpr std::size_t kEpochFlagPosition = 28;  // the epoch flag, column 29
-inline constexpr char kStopFlag = '3';                 // new site occupation: the antenna stopped
-inline constexpr char kGoFlag = '2';                   // start of antenna movement
+inline constexpr std::size_t kEpochKeyLength = 18;          // date and time to the whole second
+inline constexpr std::size_t kEpochFlagPosition = 28;       // the epoch flag, column 29
+inline constexpr std::size_t kSatelliteCountPosition = 29;  // columns 30 to 32
+inline constexpr std::size_t kFirstSatellitePosition = 32;  // columns 33 to 35
+inline constexpr char kStopFlag = '3';  // new site occupation: the antenna stopped
+inline constexpr char kGoFlag = '2';    // start of antenna movement
 
 // " YY MM DD " of the observation date: the first 10 characters of every key.
 std::string datePiece(double observationDate);
@@ -30,7 +32,14 @@ std::string epochKey(const std::string& datePiece, double time);
 // independently of the key: " 4" matches "04" and "04" matches " 4".
 bool lineMatches(std::string_view line, std::string_view key);
 
-// The epoch lines of a line list, indexed in one pass by their date and time, so that
+// True when the line is the epoch line of an observation epoch, not an event record: its
+// flag (column 29) is blank, 0 or 1, or 2 or 3 on a line that lists satellites (a count of
+// at least 1 and a satellite in columns 33 to 35), as an epoch flagged by an earlier
+// modification does. Flags 4 to 6, 2 or 3 without satellites, any other character and a
+// line too short to carry the flag are no data epochs: they are never reported or changed.
+bool isDataEpoch(std::string_view line);
+
+// The data epochs of a line list, indexed in one pass by their date and time, so that
 // every key is looked up without a scan of the file.
 class EpochIndex {
   public:
@@ -39,7 +48,7 @@ class EpochIndex {
     // Reads a file into `lines` and indexes its epoch lines in the same pass over its bytes.
     static EpochIndex readFile(const std::string& path, LineList& lines);
 
-    // The lines (counted from 0, ascending) that lineMatches accepts for the key.
+    // The data epochs (lines counted from 0, ascending) that lineMatches accepts for the key.
     std::vector<std::size_t> linesMatching(std::string_view key) const;
 
   private:
@@ -47,7 +56,7 @@ class EpochIndex {
     EpochIndex(const LineList& lines, std::vector<Epoch> epochs);
 
     const LineList& lines_;
-    // (date and time code, line) of every line shaped like an epoch line, sorted.
+    // (date and time code, line) of every data epoch, sorted.
     std::vector<Epoch> epochs_;
 };
 

@@ -21,47 +21,57 @@ bool makeBackupCopy(const std::string& file) {
     return !error;
 }
 
-// Writes the flag over column 29 of the lines; lines without a column 29 stay as they are.
-void setFlag(LineList& lines, const std::vector<std::size_t>& found, char flag) {
+// True when each line is still a data epoch that matches the key it was found by.
+bool stillMatch(const LineList& lines, const std::vector<std::size_t>& found,
+                const std::string& key) {
     for (const std::size_t line : found)
-        if (lines[line].size() > kEpochFlagPosition) lines.setByte(line, kEpochFlagPosition, flag);
+        if (line >= lines.size() || !lineMatches(lines[line], key) || !isDataEpoch(lines[line]))
+            return false;
+    return true;
 }
 
-// Flags the STOP2 and GO2 epoch lines of every point, in STOP order: a later write wins.
-// Only column 29 changes, so the index stays valid while the flags are written.
-void flagEpochLines(TimeTable& table, double observationDate, const EpochIndex& index,
-                    LineList& lines) {
-    const std::string date = datePiece(observationDate);
-    const int count = table.recordCount();
-    table.first();
-    for (int i = 0; i < count; ++i) {
-        setFlag(lines, index.linesMatching(epochKey(date, table.time(Field::Stop2))), kStopFlag);
-        setFlag(lines, index.linesMatching(epochKey(date, table.time(Field::Go2))), kGoFlag);
-        table.next();
+bool resultStillHolds(const AnalysisResult& result, const LineList& lines) {
+    for (const PointEpochs& point : result.points)
+        if (!stillMatch(lines, point.stopLines, point.stopKey) ||
+            !stillMatch(lines, point.goLines, point.goKey))
+            return false;
+    return true;
+}
+
+// Flags the STOP and GO epoch lines of every point, in STOP order: a later write wins, so
+// a line that is one point's GO and the next point's STOP ends with 3.
+void flagEpochLines(const AnalysisResult& result, LineList& lines) {
+    for (const PointEpochs& point : result.points) {
+        for (const std::size_t line : point.stopLines)
+            lines.setByte(line, kEpochFlagPosition, kStopFlag);
+        for (const std::size_t line : point.goLines)
+            lines.setByte(line, kEpochFlagPosition, kGoFlag);
     }
 }
 
 }  // namespace
 
-void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Services& services) {
-    if (state.analysedFile.empty())
+void modifyRinex(const AnalysisResult& result, bool makeBackup, Services& services) {
+    if (result.file.empty())
         throw Failure("Nie ma pliku RINEX do modyfikacji: najpierw wykonaj analizę pliku RINEX.");
-    const std::string& file = state.analysedFile;
+    const std::string& file = result.file;
     const std::string shownPath = fullPath(file);
 
-    // First the byte copy of the file as it stands; a copy that fails is reported and the
-    // work goes on (a file that cannot be read then fails on reading).
-    if (makeBackup && !makeBackupCopy(file))
-        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
-
-    LineList lines;
-    const EpochIndex index = EpochIndex::readFile(file, lines);
+    LineList lines = readLines(file);
     if (lines.droppedBytes())
         throw Failure("Plik \"" + shownPath +
                       "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; zapisanie "
                       "go na nowo zgubiłoby dane. Plik nie został zmieniony.");
+    if (!resultStillHolds(result, lines))
+        throw Failure("Plik \"" + shownPath +
+                      "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
 
-    flagEpochLines(table, state.analysedDate, index, lines);
+    // The byte copy of the file as it stands; a copy that fails is reported and the work
+    // goes on.
+    if (makeBackup && !makeBackupCopy(file))
+        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+
+    flagEpochLines(result, lines);
     writeLines(file, lines);
     services.normalCursor();
     services.message("Zakończyłem modyfikację pliku " + shownPath);

@@ -1,14 +1,16 @@
 #pragma once
 // Step 3 of the work: the analysed RINEX file rewritten with flag 3 on every STOP epoch
-// line and flag 2 on every GO epoch line.
+// line and flag 2 on every GO epoch line that the analysis reported.
 
+#include "analysis_result.h"
 #include "services.h"
-#include "time_table.h"
-#include "work_state.h"
 
 namespace marvolt {
 
-// Backs up the analysed file (when asked), flags its epoch lines and replaces it safely.
-void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Services& services);
+// Reads the analysed file, checks that every epoch line of the result is still the data
+// epoch of its key (else refuses: the file changed since the analysis), backs it up when
+// asked, flags the lines and replaces the file safely. The time table plays no part: what
+// is written is what the analysis reported.
+void modifyRinex(const AnalysisResult& result, bool makeBackup, Services& services);
 
 }  // namespace marvolt

@@ -36,14 +36,11 @@ bool importLine(TimeTable& table, std::string_view line) {
 
 }  // namespace
 
-void importTimeFile(TimeTable& table, Services& services) {
-    const std::optional<std::string> path = services.chooseFile(kTimeFileFilter);
-    if (!path) return;
-
+void importTimeFile(const std::string& path, TimeTable& table, Services& services) {
     BusyCursor busy(services);
     int lineCount = 0;
     int errorCount = 0;
-    const LineList lines = readLines(*path);
+    const LineList lines = readLines(path);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         ++lineCount;
         if (!importLine(table, lines[i])) {

@@ -1,16 +1,16 @@
 #pragma once
 // Step 1 of the work: a time file appended to the time table, one record per line.
 
+#include <string>
+
 #include "services.h"
 #include "time_table.h"
 
 namespace marvolt {
 
-inline constexpr const char* kTimeFileFilter = "Pliki tekstowe|*.txt|Wszystkie pliki|*.*";
-
-// Asks for a time file and appends a record for every line "name STOP GO"; a bad row is
+// Appends to the table a record for every line "name STOP GO"; a bad row is
 // reported at once and skipped, a summary follows. A file that cannot be read ends the
 // import with a Failure, keeping what was appended.
-void importTimeFile(TimeTable& table, Services& services);
+void importTimeFile(const std::string& path, TimeTable& table, Services& services);
 
 }  // namespace marvolt

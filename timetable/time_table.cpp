@@ -175,6 +175,7 @@ int TimeTable::store() {
     buffer_ = TimeRecord{};
     state_ = TableState::Browsing;
     modified_ = false;
+    ++revision_;
     if (to != from) notify([from, to](TableObserver& observer) { observer.rowMoved(from, to); });
     notifyDataChanged();
     return to;
@@ -215,7 +216,10 @@ void TimeTable::remove() {
 void TimeTable::removeCurrentRow() {
     const int row = current_;
     notify([row](TableObserver& observer) { observer.rowAboutToBeRemoved(row); });
-    if (state_ != TableState::Inserting) records_.erase(records_.begin() + row);
+    if (state_ != TableState::Inserting) {
+        records_.erase(records_.begin() + row);
+        ++revision_;
+    }
     buffer_ = TimeRecord{};
     state_ = TableState::Browsing;
     modified_ = false;
@@ -272,6 +276,22 @@ void TimeTable::setTime(Field field, double value) {
     checkEditing();
     buffer_.time(field) = millisecondsOfDay(value);
     fieldWritten();
+}
+
+void TimeTable::setShiftedTimes(double shift) {
+    checkOpen();
+    finishRecord();
+    const auto shifted = [shift](const std::optional<std::int32_t>& time) {
+        return millisecondsOfDay((time ? timeValue(*time) : 0.0) + shift);
+    };
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        TimeRecord& record = records_[i];
+        record.time(Field::Stop2) = shifted(record.time(Field::Stop));
+        record.time(Field::Go2) = shifted(record.time(Field::Go));
+        notify([i](TableObserver& observer) { observer.rowChanged(static_cast<int>(i)); });
+    }
+    ++revision_;
+    notifyDataChanged();
 }
 
 void TimeTable::fieldWritten() {

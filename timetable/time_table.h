@@ -64,6 +64,12 @@ class TimeTable {
 
     // Posted records, without a record being inserted.
     int recordCount() const;
+    // The posted records in STOP order (a record being edited or inserted as it was before).
+    const std::vector<TimeRecord>& records() const { return records_; }
+    // Counts the changes to the posted records: a post, a delete, shifted times written. A
+    // result worked out from the table holds while the count is what it was then.
+    std::uint64_t revision() const { return revision_; }
+
     // Rows a grid shows, a record being inserted included.
     int rowCount() const;
     // The record shown at a row (the edit buffer for the row being edited or inserted).
@@ -122,6 +128,9 @@ class TimeTable {
     void setText(Field field, std::string_view text);
     // Stores the time of day of a date-time value: to the millisecond, days and sign dropped.
     void setTime(Field field, double value);
+    // Writes STOP2 = STOP + shift and GO2 = GO + shift (an empty time reads 00:00:00) into
+    // every posted record, stored as setTime stores them. Finishes an open record first.
+    void setShiftedTimes(double shift);
 
   private:
     void checkOpen() const;
@@ -153,6 +162,7 @@ class TimeTable {
     bool bof_ = true;
     bool eof_ = true;
     bool modified_ = false;
+    std::uint64_t revision_ = 0;
 };
 
 }  // namespace marvolt

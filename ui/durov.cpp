@@ -14,6 +14,7 @@
 #include "analysis.h"
 #include "application_title.h"
 #include "bevel.h"
+#include "file_filters.h"
 #include "link_label.h"
 #include "modification.h"
 #include "navigator.h"
@@ -297,18 +298,28 @@ void TfrmDurov::FormShow() { tblCzas.open(); }
 
 void TfrmDurov::btnPlikCzasClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    runOperation(services_, [this] { importTimeFile(tblCzas, services_); });
+    const auto file = services_.chooseFile(kTimeFileFilter);
+    if (!file) return;
+    runOperation(services_, [&] { importTimeFile(*file, tblCzas, services_); });
 }
 
 void TfrmDurov::btnPlikRinexClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    runOperation(services_, [this] { analyseRinex(tblCzas, workState_, *this, services_); });
+    const auto file = services_.chooseFile(kRinexFilter);
+    if (!file) return;
+    runOperation(services_, [&] {
+        AnalysisResult result = analyseRinex(*file, tblCzas, observationDate_, *this, services_);
+        setModifiable(result.allFound() ? std::optional(std::move(result)) : std::nullopt);
+    });
 }
 
 void TfrmDurov::btnModyfikujClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    runOperation(services_,
-                 [this] { modifyRinex(tblCzas, workState_, checkKopia->isChecked(), services_); });
+    if (!modifiable_) return;
+    // Done once: a second click must not replace the backup of the original.
+    if (runOperation(services_,
+                     [this] { modifyRinex(*modifiable_, checkKopia->isChecked(), services_); }))
+        setModifiable(std::nullopt);
 }
 
 void TfrmDurov::BitBtn1Click() { close(); }
@@ -331,7 +342,16 @@ void TfrmDurov::DBgrdCzasKeyDown(QKeyEvent* event) {
     if (!done) event->accept();  // the error ends the key: the grid does nothing more
 }
 
+void TfrmDurov::setModifiable(std::optional<AnalysisResult> result) {
+    modifiable_ = std::move(result);
+    analysedRevision_ = tblCzas.revision();
+    btnModyfikuj->setEnabled(modifiable_.has_value());
+}
+
 void TfrmDurov::dtsCzasDataChange() {
+    // A record posted, inserted or deleted since the analysis: the grid and the result no
+    // longer agree, so nothing is written until the next analysis.
+    if (modifiable_ && tblCzas.revision() != analysedRevision_) setModifiable(std::nullopt);
     DBgrdCzas->setGridColor(tblCzas.editingOrInserting() ? kEditingColour : QColor(Qt::white));
 }
 
@@ -356,7 +376,5 @@ void TfrmDurov::showFirstObservation(const std::string& text) {
 void TfrmDurov::showShift(const std::string& text) {
     edtPrzesun->setText(QString::fromStdString(text));
 }
-
-void TfrmDurov::setModifyEnabled(bool enabled) { btnModyfikuj->setEnabled(enabled); }
 
 }  // namespace marvolt

@@ -5,10 +5,13 @@
 // work: import of a time file, analysis of a RINEX file, its modification.
 
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 
+#include "analysis_result.h"
+#include "result_view.h"
 #include "time_table.h"
 #include "window_services.h"
-#include "work_state.h"
 
 class QCheckBox;
 class QKeyEvent;
@@ -59,6 +62,8 @@ class TfrmDurov : public QWidget, private ResultView {
     void dtsCzasDataChange();
     // A failure of the grid or the navigator, shown in the error box.
     void showFailure(const QString& text);
+    // The result that btnModyfikuj would write (none: the button is disabled).
+    void setModifiable(std::optional<AnalysisResult> result);
 
     // ResultView: what the analysis writes into the window.
     void clearReport() override;
@@ -66,10 +71,14 @@ class TfrmDurov : public QWidget, private ResultView {
     void showObservationDate(const std::string& text) override;
     void showFirstObservation(const std::string& text) override;
     void showShift(const std::string& text) override;
-    void setModifyEnabled(bool enabled) override;
 
     TimeTable& tblCzas;
-    WorkState workState_;
+    // 30 December 1899 until an analysis reads a date; kept for a file without one.
+    double observationDate_ = 0.0;
+    // The last analysis that ran to its end and found every epoch, while neither the table
+    // (its revision then) nor a modification has acted since: what btnModyfikuj writes.
+    std::optional<AnalysisResult> modifiable_;
+    std::uint64_t analysedRevision_ = 0;
     WindowServices services_;
     TimeTableModel* dtsCzas;
     bool shown_ = false;

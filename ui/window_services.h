@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "services.h"
 
@@ -26,7 +28,9 @@ class WindowServices : public Services {
 
     explicit WindowServices(QWidget* window);
 
-    std::optional<std::string> chooseFile(const std::string& filter) override;
+    // Shows the shared open-file dialog openTXT with the filter (its file name cleared
+    // first); the chosen file, or nothing when cancelled.
+    std::optional<std::string> chooseFile(const std::string& filter);
     void message(const std::string& text) override;
     void errorBox(const std::string& text) override;
     void busyCursor() override;

@@ -9,14 +9,10 @@
 namespace marvolt {
 namespace {
 
-// Records the calls of an operation; the dialog is never needed here.
+// Records the calls of an operation.
 class CallLog : public Services {
   public:
     std::vector<std::string> calls;
-    std::optional<std::string> chooseFile(const std::string& filter) override {
-        calls.push_back("choose: " + filter);
-        return std::nullopt;
-    }
     void message(const std::string& text) override { calls.push_back("message: " + text); }
     void errorBox(const std::string& text) override { calls.push_back("error: " + text); }
     void busyCursor() override { calls.push_back("busy"); }

@@ -100,11 +100,37 @@ using Lines = std::vector<std::size_t>;
 Lines scan(const LineList& lines, std::string_view key) {
     Lines found;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lineMatches(lines[i], key)) found.push_back(i);
+        if (lineMatches(lines[i], key) && isDataEpoch(lines[i])) found.push_back(i);
     return found;
 }
 
-TEST(EpochIndex, FindsEveryMatchingLineInFileOrder) {
+TEST(DataEpoch, FlagAndSatellitesTellAnEpochFromAnEventRecord) {
+    struct Row {
+        const char* line;
+        bool dataEpoch;
+    };
+    const Row rows[] = {
+        {" 05  3 24 13 10 36.0000000  0  4G12G09G06E11", true},
+        {" 05  3 24 13 10 36.0000000  1  4G12G09G06E11", true},  // power failure: still data
+        {" 05  3 24 13 10 36.0000000     4G12G09G06E11", true},  // blank flag
+        {" 05  3 24 13 10 36.0000000  3  4G12G09G06E11", true},  // flagged by a modification
+        {" 05  3 24 13 10 36.0000000  2 12  5  7  9", true},     // satellites without a system
+        {" 05  3 24 13 10 36.0000000  2  4R 1", true},
+        {" 05  3 24 13 10 36.0000000  0", true},      // the flag is there; nothing else is asked
+        {" 05  3 24 13 11  0.0000000  2  1", false},  // a new-site event, no satellites
+        {" 05  3 24 13 11  0.0000000  3  0G12", false},
+        {" 05  3 24 13 11  0.0000000  3  1 X1", false},
+        {" 05  3 24 13 11  0.0000000  3  1g12", false},
+        {" 05  3 24 13 10 50.0000000  4  4", false},        // header records follow
+        {" 05  3 24 13 13  1.2345678  5  0", false},        // external event
+        {" 05  3 24 13 14 12.0000000  6  2G16G09", false},  // cycle slips
+        {" 05  3 24 13 14 12.0000000  x  2G16G09", false},
+        {" 05  3 24 13 14 12.000000", false},  // too short to carry a flag
+    };
+    for (const Row& row : rows) EXPECT_EQ(isDataEpoch(row.line), row.dataEpoch) << row.line;
+}
+
+TEST(EpochIndex, FindsEveryMatchingDataEpochInFileOrder) {
     const LineList lines = LineList::fromBytes(testing::joinLines(
         {
             testing::headerRecord("     2.11           OBSERVATION DATA", "RINEX VERSION / TYPE"),
@@ -112,19 +138,19 @@ TEST(EpochIndex, FindsEveryMatchingLineInFileOrder) {
             testing::kObservationLine,
             " 12 04 03 10 05 07.0000000  0  1G05",  // 3: the same epoch zero-padded
             " 12  4  3 10  5  8.0000000  0  1G05",  // 4
-            " 12  4  3 10  5  7",                   // 5: no more than the key
+            " 12  4  3 10  5  7",                   // 5: no more than the key: no flag
             " 12  4  3 10  5  ",                    // 6: too short
             "",
             " 12  4  3 10  5  7.0000000  4  1",  // 8: an event record of the same second
         },
         "\r\n"));
     const EpochIndex index(lines);
-    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  7"), (Lines{1, 3, 5, 8}));
+    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  7"), (Lines{1, 3}));
     EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  8"), (Lines{4}));
     EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  9"), Lines{});
     EXPECT_EQ(index.linesMatching(" 12 04 04 10 05  7"), Lines{});
-    // Keys unlike any epoch line still give what the plain match gives.
-    EXPECT_EQ(index.linesMatching("     2.11         "), (Lines{0}));
+    // A key unlike any epoch line matches the header line, which is no data epoch.
+    EXPECT_EQ(index.linesMatching("     2.11         "), Lines{});
     EXPECT_EQ(index.linesMatching(" 12  4  3 10  5  "), Lines{});
     EXPECT_EQ(index.linesMatching(""), Lines{});
 }

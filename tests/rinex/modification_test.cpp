@@ -10,6 +10,7 @@
 
 #include "analysis.h"
 #include "date_time.h"
+#include "epoch_key.h"
 #include "failure.h"
 #include "rinex_samples.h"
 #include "scripted_services.h"
@@ -33,10 +34,34 @@ const std::string kVersion =
 const std::string kEnd = headerRecord("", "END OF HEADER");
 const std::string kObservation = testing::kObservationLine;
 
-// A point as the analysis left it: STOP2 and GO2 (STOP is STOP2, so the order is theirs).
+// A point as the analysis left it: STOP2 and GO2 on the receiver's clock.
 struct Shifted {
     std::string name, stop2, go2;
 };
+
+const std::vector<Shifted> kP1 = {{"P1", "6:00:12", "6:00:42"}};
+
+// The result an analysis of the file on 3 April 2012 gives for the points.
+AnalysisResult resultOf(const std::string& file, const std::vector<Shifted>& points) {
+    LineList lines;
+    const EpochIndex index = EpochIndex::readFile(file, lines);
+    AnalysisResult result;
+    result.file = file;
+    result.identity = lines.identity();
+    result.observationDate = encodeDate(2012, 4, 3);
+    const std::string date = datePiece(result.observationDate);
+    for (const auto& p : points) {
+        PointEpochs point;
+        point.record = result.points.size();
+        point.punkt = p.name;
+        point.stopKey = epochKey(date, readTimeText(p.stop2, LocaleSettings{}));
+        point.goKey = epochKey(date, readTimeText(p.go2, LocaleSettings{}));
+        point.stopLines = index.linesMatching(point.stopKey);
+        point.goLines = index.linesMatching(point.goKey);
+        result.points.push_back(point);
+    }
+    return result;
+}
 
 // A survey of 3 April 2012, first observation at 06:00:12, with two epoch lines (06:00:12
 // and 06:00:42) whose flags are `stop` and `go`.
@@ -47,15 +72,17 @@ std::vector<std::string> surveyLines(char stop, char go) {
             epochLine(2012, 4, 3, 6, 0, 42, testing::Padding::Blank, go)};
 }
 
-void addShifted(TimeTable& table, const std::vector<Shifted>& points) {
-    for (const auto& p : points) {
-        table.insert();
-        table.setText(Field::Punkt, p.name);
-        table.setText(Field::Stop, p.stop2);
-        table.setText(Field::Stop2, p.stop2);
-        table.setText(Field::Go2, p.go2);
-        table.post();
+// A file of LF lines as the modification writes it: CR LF ends, the flags at the lines
+// (counted from 1).
+std::string flaggedCopy(const std::string& original,
+                        const std::vector<std::pair<int, char>>& flags) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; start < original.size(); start = end + 1) {
+        end = original.find('\n', start);
+        lines.push_back(original.substr(start, end - start));
     }
+    for (const auto& [line, flag] : flags) lines[line - 1][kEpochFlagPosition] = flag;
+    return joinLines(lines, "\r\n");
 }
 
 std::set<std::string> folderNames(const std::string& folder) {
@@ -67,14 +94,11 @@ std::set<std::string> folderNames(const std::string& folder) {
 
 class Modification : public ::testing::Test {
   protected:
-    void SetUp() override {
-        table.open();
-        state.analysedDate = encodeDate(2012, 4, 3);
-    }
-    // Writes the file as the analysed one and modifies it; the log of this run.
+    void SetUp() override { table.open(); }
+    // Modifies the file of the result; the log of this run.
     Log modify(bool makeBackup) {
         const std::size_t start = services.log.size();
-        modifyRinex(table, state, makeBackup, services);
+        modifyRinex(result, makeBackup, services);
         return Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end());
     }
     // A modification that must fail: its text, with the log of the run in `log`.
@@ -82,7 +106,7 @@ class Modification : public ::testing::Test {
         const std::size_t start = services.log.size();
         std::string text = "no failure";
         try {
-            modifyRinex(table, state, makeBackup, services);
+            modifyRinex(result, makeBackup, services);
         } catch (const Failure& failure) {
             text = failure.text();
         }
@@ -95,15 +119,16 @@ class Modification : public ::testing::Test {
         testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
         const std::string survey =
             folder.write("survey.12o", joinLines(surveyLines('0', '0'), "\n"));
-        services.answers.push_back(survey);
-        EXPECT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);
+        result = analyseRinex(survey, table, observationDate, view, services);
+        EXPECT_TRUE(result.allFound());
         return survey;
     }
 
     testing::ScriptedServices services;
     testing::RecordingView view{services.log};
     TimeTable table{LocaleSettings{}};
-    WorkState state;
+    double observationDate = 0.0;
+    AnalysisResult result;
     testing::TempFolder folder;
 };
 
@@ -124,9 +149,9 @@ TEST_F(Modification, FlagsStopAndGoEpochLinesAndNothingElse) {
          {kVersion, kEnd, " 12  4  3  6  0 12.0000000  3  1G05", kObservation,
           " 12  4  3  6  0 42.0000000  2  1G05", kObservation,
           " 12  4  3  6  0 50.0000000  0  1G05", kObservation}},
-        {"zero-padded epochs; flags already there are overwritten",
+        {"zero-padded epochs; flags of an earlier run are overwritten",
          {{"P1", "6:00:12", "6:00:42"}},
-         joinLines({" 12 04 03 06 00 12.0000000  4  1G05", " 12 04 03 06 00 42.0000000  3  1G05"},
+         joinLines({" 12 04 03 06 00 12.0000000  2  1G05", " 12 04 03 06 00 42.0000000  3  1G05"},
                    "\r\n"),
          {" 12 04 03 06 00 12.0000000  3  1G05", " 12 04 03 06 00 42.0000000  2  1G05"}},
         {"a GO on the next point's STOP ends with 3",
@@ -153,6 +178,16 @@ TEST_F(Modification, FlagsStopAndGoEpochLinesAndNothingElse) {
                     " 12  4  3  6  0 42.0000000  0"},
                    "\n"),
          {" 12  4  3  6  0 12", " 12  4  3  6  0 12.0000000  ", " 12  4  3  6  0 42.0000000  2"}},
+        {"event records at the second of a STOP or GO stay as they are",
+         {{"P1", "6:00:12", "6:00:42"}},
+         joinLines({" 12  4  3  6  0 12.0000000  4  1", kObservation,
+                    " 12  4  3  6  0 12.0000000  0  1G05", " 12  4  3  6  0 42.0000000  2  1",
+                    kObservation, " 12  4  3  6  0 42.0000000  6  1G05",
+                    " 12  4  3  6  0 42.0000000  0  1G05"},
+                   "\r\n"),
+         {" 12  4  3  6  0 12.0000000  4  1", kObservation, " 12  4  3  6  0 12.0000000  3  1G05",
+          " 12  4  3  6  0 42.0000000  2  1", kObservation, " 12  4  3  6  0 42.0000000  6  1G05",
+          " 12  4  3  6  0 42.0000000  2  1G05"}},
         {"another day's epoch at the same time stays",
          {{"P1", "6:00:12", "6:00:42"}},
          joinLines({" 12  4  4  6  0 12.0000000  0  1G05", " 12  4  3  6  0 42.0000000  0  1G05"},
@@ -165,17 +200,13 @@ TEST_F(Modification, FlagsStopAndGoEpochLinesAndNothingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TimeTable points{LocaleSettings{}};
-        points.open();
-        addShifted(points, c.points);
-        state.analysedFile = folder.write("survey.12o", c.input);
-        modifyRinex(points, state, false, services);
-        EXPECT_EQ(readBytes(state.analysedFile), joinLines(c.expected, "\r\n"));
+        result = resultOf(folder.write("survey.12o", c.input), c.points);
+        modify(false);
+        EXPECT_EQ(readBytes(result.file), joinLines(c.expected, "\r\n"));
     }
 }
 
 TEST_F(Modification, RunningTwiceGivesOneRunsFileAndTheBackupOfTheFirst) {
-    addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
     const std::string original =
         joinLines({kVersion, kEnd, " 12  4  3  6  0 12.0000000  0  1G05", kObservation,
                    " 12  4  3  6  0 42.0000000  0  1G05", kObservation},
@@ -184,23 +215,22 @@ TEST_F(Modification, RunningTwiceGivesOneRunsFileAndTheBackupOfTheFirst) {
         joinLines({kVersion, kEnd, " 12  4  3  6  0 12.0000000  3  1G05", kObservation,
                    " 12  4  3  6  0 42.0000000  2  1G05", kObservation},
                   "\r\n");
-    state.analysedFile = folder.write("survey.12o", original);
-    const Log done = {"normal", kDone + state.analysedFile};
+    result = resultOf(folder.write("survey.12o", original), kP1);
+    const Log done = {"normal", kDone + result.file};
 
     EXPECT_EQ(modify(true), done);
-    EXPECT_EQ(readBytes(state.analysedFile), flagged);
-    EXPECT_EQ(readBytes(state.analysedFile + ".bak"), original);
+    EXPECT_EQ(readBytes(result.file), flagged);
+    EXPECT_EQ(readBytes(result.file + ".bak"), original);
 
     EXPECT_EQ(modify(true), done);
-    EXPECT_EQ(readBytes(state.analysedFile), flagged);
-    EXPECT_EQ(readBytes(state.analysedFile + ".bak"), flagged);
+    EXPECT_EQ(readBytes(result.file), flagged);
+    EXPECT_EQ(readBytes(result.file + ".bak"), flagged);
 }
 
 TEST_F(Modification, NoBackupIsMadeOrChangedWhenNotAsked) {
-    addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
     const std::string input = " 12  4  3  6  0 12.0000000  0  1G05\n";
-    state.analysedFile = folder.write("survey.12o", input);
-    EXPECT_EQ(modify(false), (Log{"normal", kDone + state.analysedFile}));
+    result = resultOf(folder.write("survey.12o", input), kP1);
+    EXPECT_EQ(modify(false), (Log{"normal", kDone + result.file}));
     EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
 
     folder.write("survey.12o.bak", "older backup");
@@ -210,41 +240,62 @@ TEST_F(Modification, NoBackupIsMadeOrChangedWhenNotAsked) {
 }
 
 TEST_F(Modification, AFailedBackupIsReportedAndTheWorkGoesOn) {
-    addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
-    state.analysedFile = folder.write("survey.12o", " 12  4  3  6  0 12.0000000  0  1G05\n");
+    result = resultOf(folder.write("survey.12o", " 12  4  3  6  0 12.0000000  0  1G05\n"), kP1);
     std::filesystem::create_directory(folder.file("survey.12o.bak"));
-    EXPECT_EQ(modify(true), (Log{kBackupFailed, "normal", kDone + state.analysedFile}));
-    EXPECT_EQ(readBytes(state.analysedFile), " 12  4  3  6  0 12.0000000  3  1G05\r\n");
+    EXPECT_EQ(modify(true), (Log{kBackupFailed, "normal", kDone + result.file}));
+    EXPECT_EQ(readBytes(result.file), " 12  4  3  6  0 12.0000000  3  1G05\r\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.file("survey.12o.bak")));
 }
 
 TEST_F(Modification, AFailedRewriteLeavesTheFileAsItWasAndNothingBehind) {
-    addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
     const std::string input = " 12  4  3  6  0 12.0000000  0  1G05\n";
     // A name of the longest length a folder allows: no longer name (the backup, the file
     // written before it replaces this one) can be made beside it.
     const std::string name = std::string(251, 'a') + ".12o";
-    state.analysedFile = folder.write(name, input);
+    result = resultOf(folder.write(name, input), kP1);
 
     Log log;
     EXPECT_EQ(failingModify(true, log),
-              "Cannot create file \"" + state.analysedFile + "\". File name too long");
+              "Cannot create file \"" + result.file + "\". File name too long");
     EXPECT_EQ(log, Log{kBackupFailed});
-    EXPECT_EQ(readBytes(state.analysedFile), input);
+    EXPECT_EQ(readBytes(result.file), input);
     EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{name});
 }
 
-TEST_F(Modification, AFileThatVanishedFailsTheBackupThenTheReading) {
-    addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
-    state.analysedFile = folder.file("survey.12o");
+TEST_F(Modification, AFileThatVanishedFailsOnReadingBeforeAnyBackup) {
+    result = resultOf(folder.write("survey.12o", " 12  4  3  6  0 12.0000000  0  1G05\n"), kP1);
+    std::filesystem::remove(result.file);
     Log log;
     EXPECT_EQ(failingModify(true, log), "File not found");
-    EXPECT_EQ(log, Log{kBackupFailed});
+    EXPECT_EQ(log, Log{});
     EXPECT_TRUE(folderNames(folder.path()).empty());
 }
 
+TEST_F(Modification, AFileChangedSinceTheAnalysisIsRefusedAndLeftAsItIs) {
+    const std::string analysed = joinLines(surveyLines('0', '0'), "\n");
+    const auto kEpochAt = [](int second) {
+        return testing::epochLine(2012, 4, 3, 6, 0, second, testing::Padding::Blank);
+    };
+    const std::string changed[] = {
+        joinLines({kVersion, kEnd, kEpochAt(12), kObservation, kEpochAt(42)},
+                  "\n"),                                  // lines moved down
+        joinLines(surveyLines('0', '4'), "\n"),           // an epoch become an event
+        joinLines({kVersion, kEnd, kEpochAt(12)}, "\n"),  // cut short
+    };
+    for (const std::string& bytes : changed) {
+        result = resultOf(folder.write("survey.12o", analysed), kP1);
+        folder.write("survey.12o", bytes);
+        Log log;
+        EXPECT_EQ(
+            failingModify(true, log),
+            "Plik \"" + result.file + "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
+        EXPECT_EQ(log, Log{});
+        EXPECT_EQ(readBytes(result.file), bytes);
+        EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
+    }
+}
+
 TEST_F(Modification, RefusesFilesWhoseRewriteWouldLoseBytes) {
-    addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
     struct Case {
         const char* name;
         std::string bytes;
@@ -257,17 +308,15 @@ TEST_F(Modification, RefusesFilesWhoseRewriteWouldLoseBytes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        state.analysedFile = folder.write("survey.12o", c.bytes);
+        result = resultOf(folder.write("survey.12o", c.bytes), kP1);
         Log log;
         EXPECT_EQ(failingModify(true, log),
-                  "Plik \"" + state.analysedFile +
+                  "Plik \"" + result.file +
                       "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; zapisanie go "
                       "na nowo zgubiłoby dane. Plik nie został zmieniony.");
         EXPECT_EQ(log, Log{});
-        EXPECT_EQ(readBytes(state.analysedFile), c.bytes);
-        EXPECT_EQ(readBytes(state.analysedFile + ".bak"), c.bytes);
-        EXPECT_EQ(folderNames(folder.path()),
-                  (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+        EXPECT_EQ(readBytes(result.file), c.bytes);
+        EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
     }
 }
 
@@ -279,29 +328,32 @@ TEST_F(Modification, WithoutAnAnalysedFileThereIsNothingToModify) {
 }
 
 TEST_F(Modification, TheFinalMessageShowsTheFullPath) {
-    addShifted(table, {{"P1", "6:00:12", "6:00:42"}});
     folder.write("survey.12o", " 12  4  3  6  0 12.0000000  0  1G05\n");
     std::filesystem::create_directory(folder.file("sub"));
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder.path());
     Log relative, dotted;
-    state.analysedFile = "survey.12o";
+    result = resultOf("survey.12o", kP1);
     relative = modify(false);
-    state.analysedFile = "./sub/../survey.12o";
+    result = resultOf("./sub/../survey.12o", kP1);
     dotted = modify(false);
     std::filesystem::current_path(before);
     EXPECT_EQ(relative, (Log{"normal", kDone + folder.path() + "/survey.12o"}));
     EXPECT_EQ(dotted, relative);
 }
 
-TEST_F(Modification, RewritesTheAnalysedFileAfterALaterImport) {
+TEST_F(Modification, WritesWhatTheAnalysisFoundWhateverTheTableHoldsSince) {
     const std::string survey = analyseSurvey();
-    const std::string times = folder.write("times.txt", "P2 9:00:00 9:00:30\n");
-    services.answers.push_back(times);
-    importTimeFile(table, services);
+    // A point added with no times (00:00:00 on the receiver's clock: the first STOP's second
+    // here) and P1's STOP typed over: neither reaches the file.
+    const std::string times = folder.write("times.txt", "P0 6:00:12 6:00:12\n");
+    importTimeFile(times, table, services);
+    table.first();
+    table.edit();
+    table.setText(Field::Stop, "7:00:00");
+    table.post();
 
     EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
-    EXPECT_EQ(readBytes(times), "P2 9:00:00 9:00:30\n");
     EXPECT_EQ(readBytes(survey), joinLines(surveyLines('3', '2'), "\r\n"));
 }
 
@@ -313,35 +365,37 @@ TEST_F(Modification, AnAnalysisThatFailedPartWayLeavesTheLastCompleteOneToRewrit
         headerRecord("  2013     5     6     6     0           12     GPS", "TIME OF FIRST OBS") +
         "\n 13  5  6  6  0 12.0000000  0  1G05\n";
     const std::string broken = folder.write("other.13o", other);
-    services.answers.push_back(broken);
-    EXPECT_THROW(analyseRinex(table, state, view, services), Failure);
-    ASSERT_TRUE(view.modifyEnabled);
+    EXPECT_THROW(analyseRinex(broken, table, observationDate, view, services), Failure);
 
     EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
     EXPECT_EQ(readBytes(broken), other);
     EXPECT_EQ(readBytes(survey), joinLines(surveyLines('3', '2'), "\r\n"));
 }
 
+// A survey over a file with event records: the flag-6 cycle-slip record of line 63 shares
+// its second with the data epoch of line 56, which alone is flagged.
+TEST_F(Modification, EventRecordsOfARealFileStayAsTheyAre) {
+    const std::string original = readBytes(std::string(MARVOLT_TEST_DATA) + "/gpstk_mixed211.05o");
+    testing::addPoints(table, {{"E1", "13:10:36", "13:10:54"}, {"E3", "13:14:12", "13:14:48"}});
+    result = analyseRinex(folder.write("mixed211.05o", original), table, observationDate, view,
+                          services);
+    ASSERT_TRUE(result.allFound());
+    modify(false);
+    EXPECT_EQ(readBytes(result.file),
+              flaggedCopy(original, {{19, '3'}, {29, '2'}, {56, '3'}, {69, '2'}}));
+}
+
 // The analysed file's own epochs, found in a real file, flagged with nothing else changed.
 TEST_F(Modification, FlagsARealFileByteForByte) {
-    const std::string original =
-        readBytes(std::string(MARVOLT_TEST_DATA) + "/gnsstk_bahr1620.04o");
+    const std::string original = readBytes(std::string(MARVOLT_TEST_DATA) + "/gnsstk_bahr1620.04o");
     testing::addPoints(table, {{"B1", "9:00:00", "9:00:30"}, {"B2", "9:30:00", "9:59:30"}});
-    services.answers.push_back(folder.write("bahr1620.04o", original));
-    ASSERT_EQ(analyseRinex(table, state, view, services), AnalysisOutcome::NoErrors);
+    result = analyseRinex(folder.write("bahr1620.04o", original), table, observationDate, view,
+                          services);
+    ASSERT_TRUE(result.allFound());
     modify(true);
-
-    // Expected: the file's LF lines, flags at lines 16 (3), 33 (2), 998 (3), 1997 (2).
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, end; start < original.size(); start = end + 1) {
-        end = original.find('\n', start);
-        lines.push_back(original.substr(start, end - start));
-    }
-    for (const auto& [line, flag] :
-         std::vector<std::pair<int, char>>{{16, '3'}, {33, '2'}, {998, '3'}, {1997, '2'}})
-        lines[line - 1][28] = flag;
-    EXPECT_EQ(readBytes(state.analysedFile), joinLines(lines, "\r\n"));
-    EXPECT_EQ(readBytes(state.analysedFile + ".bak"), original);
+    EXPECT_EQ(readBytes(result.file),
+              flaggedCopy(original, {{16, '3'}, {33, '2'}, {998, '3'}, {1997, '2'}}));
+    EXPECT_EQ(readBytes(result.file + ".bak"), original);
 }
 
 }  // namespace

@@ -1,16 +1,6 @@
 #include "scripted_services.h"
 
-#include <stdexcept>
-
 namespace marvolt::testing {
-
-std::optional<std::string> ScriptedServices::chooseFile(const std::string& filter) {
-    log.push_back("choose: " + filter);
-    if (answers.empty()) throw std::logic_error("the test gave no answer for the dialog");
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
 
 void ScriptedServices::message(const std::string& text) { log.push_back("message: " + text); }
 void ScriptedServices::errorBox(const std::string& text) { log.push_back("error: " + text); }
@@ -45,10 +35,6 @@ void RecordingView::showFirstObservation(const std::string& text) {
 void RecordingView::showShift(const std::string& text) {
     shift = text;
     log_.push_back("shift: " + text);
-}
-void RecordingView::setModifyEnabled(bool enabled) {
-    modifyEnabled = enabled;
-    log_.push_back(enabled ? "modify: on" : "modify: off");
 }
 
 }  // namespace marvolt::testing

@@ -1,26 +1,21 @@
 #pragma once
-// A Services that answers the file dialog from a script and records every call in order,
-// so a test reads what the user would have seen, line for line.
+// A Services that records every call in order, so a test reads what the user would have
+// seen, line for line.
 
-#include <deque>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "result_view.h"
 #include "services.h"
-#include "work_state.h"
 
 namespace marvolt::testing {
 
 class ScriptedServices : public Services {
   public:
-    // Answers for the next dialogs, in order; std::nullopt is a cancelled dialog.
-    std::deque<std::optional<std::string>> answers;
-    // Every call: "choose: <filter>", "message: <text>", "error: <text>", "busy", "normal",
+    // Every call: "message: <text>", "error: <text>", "busy", "normal",
     // and the ResultView calls of RecordingView when it shares this log.
     std::vector<std::string> log;
 
-    std::optional<std::string> chooseFile(const std::string& filter) override;
     void message(const std::string& text) override;
     void errorBox(const std::string& text) override;
     void busyCursor() override;
@@ -31,21 +26,19 @@ class ScriptedServices : public Services {
 };
 
 // A ResultView that keeps the window's fields and writes every call into a log
-// ("report: <line>", "date: ...", "time: ...", "shift: ...", "modify: on|off", "clear").
+// ("report: <line>", "date: ...", "time: ...", "shift: ...", "clear").
 class RecordingView : public ResultView {
   public:
     explicit RecordingView(std::vector<std::string>& log) : log_(log) {}
 
     std::vector<std::string> report;
     std::string date, firstObservation, shift;
-    bool modifyEnabled = false;
 
     void clearReport() override;
     void addReportLine(const std::string& line) override;
     void showObservationDate(const std::string& text) override;
     void showFirstObservation(const std::string& text) override;
     void showShift(const std::string& text) override;
-    void setModifyEnabled(bool enabled) override;
 
   private:
     std::vector<std::string>& log_;

@@ -16,8 +16,6 @@ using testing::ScriptedServices;
 using testing::TempFolder;
 using Lines = std::vector<std::string>;
 
-const std::string kChoose = std::string("choose: ") + kTimeFileFilter;
-
 // A message window as the scripted services log it.
 std::string shown(const std::string& text) { return "message: " + text; }
 
@@ -45,10 +43,9 @@ class TimeFileImport : public ::testing::Test {
   protected:
     TimeFileImport() { table.open(); }
 
-    // Imports a file holding these bytes, chosen in the dialog.
+    // Imports a file holding these bytes.
     void importBytes(const std::string& bytes) {
-        services.answers.push_back(folder.write("czasy.txt", bytes));
-        importTimeFile(table, services);
+        importTimeFile(folder.write("czasy.txt", bytes), table, services);
     }
 
     void addPoint(const std::string& name, const std::string& stop) {
@@ -68,8 +65,8 @@ TEST_F(TimeFileImport, EmptyLinesAreBadRowsWithTheirNumbers) {
         "1 10:00:01 10:01:01\r\n2 10:00:02 10:01:02\r\n3 10:00:03 10:01:03\r\n\r\n"
         "5 10:00:05 10:01:05\r\n6 10:00:06 10:01:06\r\n7 10:00:07 10:01:07\r\n"
         "8 10:00:08 10:01:08\r\n\r\n10 10:00:10 10:01:10\r\n");
-    EXPECT_EQ(services.log, (Lines{kChoose, "busy", shown(badRow(4)), shown(badRow(9)), "normal",
-                                   shown(summary(8, 2))}));
+    EXPECT_EQ(services.log,
+              (Lines{"busy", shown(badRow(4)), shown(badRow(9)), "normal", shown(summary(8, 2))}));
     EXPECT_EQ(table.recordCount(), 8);
     EXPECT_EQ(table.state(), TableState::Browsing);
 }
@@ -99,8 +96,7 @@ TEST_F(TimeFileImport, EachLineAloneGivesOnePointOrOneBadRow) {
         TimeTable fresh{LocaleSettings{}};
         fresh.open();
         ScriptedServices script;
-        script.answers.push_back(folder.write("wiersz.txt", std::string(row.line) + "\r\n"));
-        importTimeFile(fresh, script);
+        importTimeFile(folder.write("wiersz.txt", std::string(row.line) + "\r\n"), fresh, script);
         const bool good = *row.record != '\0';
         const Lines expected = good ? Lines{summary(1, 0)} : Lines{badRow(1), summary(0, 1)};
         EXPECT_EQ(script.messages(), expected);
@@ -134,28 +130,15 @@ TEST_F(TimeFileImport, EqualStopsEndInReverseFileOrderAndTwiceHoldsEveryPointTwi
 
 TEST_F(TimeFileImport, MissingFileEndsWithItsErrorAndNoSummary) {
     addPoint("A", "8:00:00");
-    services.answers.push_back(folder.file("brak.txt"));
     std::string error = "(no failure)";
     try {
-        importTimeFile(table, services);
+        importTimeFile(folder.file("brak.txt"), table, services);
     } catch (const Failure& failure) {
         error = failure.text();
     }
     EXPECT_EQ(error, "File not found");
-    EXPECT_EQ(services.log, (Lines{kChoose, "busy", "normal"}));
+    EXPECT_EQ(services.log, (Lines{"busy", "normal"}));
     EXPECT_EQ(records(table), (Lines{"A 08:00:00 "}));
-}
-
-TEST_F(TimeFileImport, CancelledDialogChangesNothing) {
-    addPoint("A", "8:00:00");
-    addPoint("B", "9:00:00");
-    table.moveTo(1);
-    services.answers.push_back(std::nullopt);
-    importTimeFile(table, services);
-    EXPECT_EQ(services.log, (Lines{kChoose}));
-    EXPECT_EQ(table.currentRow(), 1);
-    EXPECT_EQ(table.state(), TableState::Browsing);
-    EXPECT_EQ(records(table), (Lines{"A 08:00:00 ", "B 09:00:00 "}));
 }
 
 }  // namespace

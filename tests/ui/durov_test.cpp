@@ -420,8 +420,9 @@ class DurovTest : public QObject {
         QVERIFY(!button("btnModyfikuj")->isEnabled());
     }
 
-    // btnPlikRinex fills the result fields and the report and enables btnModyfikuj; a later
-    // analysis with a missing epoch disables it; btnModyfikuj flags the analysed file.
+    // btnPlikRinex fills the result fields and the report and enables btnModyfikuj;
+    // btnModyfikuj flags the analysed file once and is disabled until the next analysis; a
+    // change to the table disables it too, and so does an analysis with a missing epoch.
     void analysisAndModificationButtons() {
         ModalAnswerer boxes;
         TempFolder folder;
@@ -458,8 +459,13 @@ class DurovTest : public QObject {
         QCOMPARE(lines[5], " 12  4  3 10 15 10.0000000  2  1G05");
         QCOMPARE(lines[7], " 12  4  3 10 20  0.0000000  3  1G05");
         QCOMPARE(lines[9], " 12  4  3 10 20 30.0000000  2  1G05");
+        QVERIFY(!button("btnModyfikuj")->isEnabled());
 
+        answers << QString::fromStdString(rinex);
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QVERIFY(button("btnModyfikuj")->isEnabled());
         addPoint("103", "10:25:00");
+        QVERIFY(!button("btnModyfikuj")->isEnabled());
         answers << QString::fromStdString(rinex);
         QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
         QVERIFY(boxes.texts().contains("Nie znalazłem w RINEX obserwacji STOP dla punktu 103."));

@@ -3,11 +3,10 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "analysis.h"
+#include "file_filters.h"
 #include "application_title.h"
 #include "modal_answerer.h"
 #include "temp_folder.h"
-#include "time_file_import.h"
 
 using marvolt::qtNameFilters;
 using marvolt::WindowServices;
