@@ -207,10 +207,16 @@ int run(int hours, int runs) {
     if (!result.allFound() || table->recordCount() != kPointCount)
         throw std::runtime_error("the analysis did not find every epoch: " + services.lastMessage);
     // Running the modification again gives the same file, so every run does the same work.
-    const Timing modify = measure(
-        [&] { runStep(services, "modification", [&] { modifyRinex(result, false, services); }); });
-    const Timing modifyWithBackup = measure(
-        [&] { runStep(services, "modification", [&] { modifyRinex(result, true, services); }); });
+    const Timing modify = measure([&] {
+        runStep(services, "modification", [&] {
+            modifyRinex(result, {false, EventStyle::Flags}, services);
+        });
+    });
+    const Timing modifyWithBackup = measure([&] {
+        runStep(services, "modification", [&] {
+            modifyRinex(result, {true, EventStyle::Flags}, services);
+        });
+    });
     std::vector<Match> matches;
     const Timing naive =
         measure([&] { matches = naiveScan(*table, observationDate, readLines(rinex)); });

@@ -5,6 +5,7 @@ namespace marvolt::cli {
 namespace {
 
 const char* const kNoBackup = "--no-backup";
+const std::string kEventsOption = "--events=";
 
 CommandLine badUsage(const std::string& problem) {
     CommandLine line;
@@ -44,6 +45,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         const std::string& argument = arguments[i];
         if (line.command == Command::Modify && argument == kNoBackup) {
             line.makeBackup = false;
+        } else if (line.command == Command::Modify && argument.rfind(kEventsOption, 0) == 0) {
+            const std::string style = argument.substr(kEventsOption.size());
+            if (style == "flags")
+                line.events = EventStyle::Flags;
+            else if (style == "records")
+                line.events = EventStyle::Records;
+            else
+                return badUsage("--events takes flags or records, not '" + style + "'");
         } else if (argument.compare(0, 2, "--") == 0) {
             return badUsage("unknown option '" + argument + "' for " + name);
         } else if (argument.empty()) {
@@ -63,7 +72,7 @@ std::string usageText() {
     return "Usage:\n"
            "  marvolt-cli table TIMEFILE\n"
            "  marvolt-cli analyse TIMEFILE RINEXFILE\n"
-           "  marvolt-cli modify [--no-backup] TIMEFILE RINEXFILE\n"
+           "  marvolt-cli modify [--no-backup] [--events=flags|records] TIMEFILE RINEXFILE\n"
            "  marvolt-cli --help\n"
            "  marvolt-cli --version\n"
            "\n"
@@ -75,6 +84,11 @@ std::string usageText() {
            "  modify   steps 1, 2 and, when no epoch is missing, 3: rewrites RINEXFILE\n"
            "           with flag 3 at every STOP epoch and 2 at every GO epoch, after\n"
            "           copying it to RINEXFILE.bak (not with --no-backup)\n"
+           "  --events=flags    (the default) writes 3 and 2 over the flags of those epoch\n"
+           "                    lines, as stop-and-go processing software expects\n"
+           "  --events=records  inserts separate event records before them instead (a new\n"
+           "                    site with its MARKER NAME at a STOP, the start of antenna\n"
+           "                    movement at a GO), which every RINEX reader keeps whole\n"
            "\n"
            "Exit status: 0 done; 1 a STOP or GO without an epoch line (nothing written);\n"
            "2 an operation ended with an error (its text on standard error); 64 bad usage.\n";

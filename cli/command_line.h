@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "modification.h"
+
 namespace marvolt::cli {
 
 enum class Command { Table, Analyse, Modify, Help, Version, BadUsage };
@@ -17,9 +19,10 @@ constexpr int kExitUsage = 64;
 struct CommandLine {
     Command command = Command::BadUsage;
     std::string timeFile;
-    std::string rinexFile;   // empty for `table`
-    bool makeBackup = true;  // cleared by --no-backup, as the unticked checkKopia
-    std::string problem;     // what is wrong with the arguments, for BadUsage
+    std::string rinexFile;                  // empty for `table`
+    bool makeBackup = true;                 // cleared by --no-backup, as the unticked checkKopia
+    EventStyle events = EventStyle::Flags;  // --events=flags|records, as checkRekordy
+    std::string problem;                    // what is wrong with the arguments, for BadUsage
 };
 
 // Reads the arguments that follow the program's name.

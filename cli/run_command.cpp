@@ -35,7 +35,7 @@ int runCommand(const CommandLine& line) {
         if (!result.allFound()) {
             status = kExitMissingEpochs;
         } else if (line.command == Command::Modify && !runOperation(services, [&] {
-                       modifyRinex(result, line.makeBackup, services);
+                       modifyRinex(result, {line.makeBackup, line.events}, services);
                    })) {
             return kExitFailed;
         }

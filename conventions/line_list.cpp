@@ -248,6 +248,12 @@ LineList readLines(const std::string& path, const LineVisitor& visitLine) {
 }
 
 void writeLines(const std::string& path, const LineList& lines) {
+    writeLines(path, [&lines](const std::function<void(std::string_view)>& line) {
+        for (std::size_t i = 0; i < lines.size(); ++i) line(lines[i]);
+    });
+}
+
+void writeLines(const std::string& path, const LineSource& source) {
     const std::string target = targetOf(path);
     struct stat original {};
     const bool exists = ::stat(target.c_str(), &original) == 0;
@@ -270,13 +276,20 @@ void writeLines(const std::string& path, const LineList& lines) {
 
     std::string chunk;
     chunk.reserve(kWriteChunk + 1024);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        chunk += lines[i];
-        chunk += "\r\n";
-        if (chunk.size() >= kWriteChunk) {
-            if (!writeAll(file.get(), chunk.data(), chunk.size())) failWith(writeError);
-            chunk.clear();
-        }
+    try {
+        source([&](std::string_view line) {
+            chunk += line;
+            chunk += "\r\n";
+            if (chunk.size() >= kWriteChunk) {
+                if (!writeAll(file.get(), chunk.data(), chunk.size())) failWith(writeError);
+                chunk.clear();
+            }
+        });
+    } catch (...) {
+        // Whatever ends the source ends the rewrite: the original stays as it was.
+        if (file.get() >= 0) file.close();
+        ::unlink(temporaryPath.c_str());
+        throw;
     }
     if (!writeAll(file.get(), chunk.data(), chunk.size())) failWith(writeError);
     if (::fsync(file.get()) != 0) failWith(writeError);

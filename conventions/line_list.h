@@ -81,6 +81,11 @@ LineList readLines(const std::string& path, const LineVisitor& visitLine = {});
 // "Stream write error".
 void writeLines(const std::string& path, const LineList& lines);
 
+// Gives the lines to write, in order: calls `line` once for each.
+using LineSource = std::function<void(const std::function<void(std::string_view)>& line)>;
+// Line writing of the lines a source gives, by the same rules.
+void writeLines(const std::string& path, const LineSource& source);
+
 // The whole file as bytes, with the same error texts as line reading.
 FileBytes readFileBytes(const std::string& path);
 

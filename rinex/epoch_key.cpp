@@ -72,6 +72,8 @@ void sortEpochs(std::vector<std::pair<std::uint64_t, std::size_t>>& epochs) {
 
 }  // namespace
 
+bool hasEpochTime(std::string_view line) { return epochCode(line).has_value(); }
+
 bool isDataEpoch(std::string_view line) {
     if (line.size() <= kEpochFlagPosition) return false;
     switch (line[kEpochFlagPosition]) {

@@ -32,6 +32,10 @@ std::string epochKey(const std::string& datePiece, double time);
 // independently of the key: " 4" matches "04" and "04" matches " 4".
 bool lineMatches(std::string_view line, std::string_view key);
 
+// True when the first 18 bytes are shaped like an epoch's date and time: a digit or a blank
+// then a digit in each of the six fields, blanks between them.
+bool hasEpochTime(std::string_view line);
+
 // True when the line is the epoch line of an observation epoch, not an event record: its
 // flag (column 29) is blank, 0 or 1, or 2 or 3 on a line that lists satellites (a count of
 // at least 1 and a satellite in columns 33 to 35), as an epoch flagged by an earlier

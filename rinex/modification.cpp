@@ -1,10 +1,13 @@
 #include "modification.h"
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <system_error>
 
 #include "epoch_key.h"
+#include "event_records.h"
 #include "failure.h"
 #include "file_path.h"
 #include "line_list.h"
@@ -38,20 +41,70 @@ bool resultStillHolds(const AnalysisResult& result, const LineList& lines) {
     return true;
 }
 
-// Flags the STOP and GO epoch lines of every point, in STOP order: a later write wins, so
-// a line that is one point's GO and the next point's STOP ends with 3.
-void flagEpochLines(const AnalysisResult& result, LineList& lines) {
+// The events at one epoch line, in the order they are written: points in STOP order, a
+// point's STOP before its GO.
+struct Event {
+    Moment moment;
+    const std::string* punkt;
+};
+using EventsByLine = std::map<std::size_t, std::vector<Event>>;
+
+EventsByLine eventsByLine(const AnalysisResult& result) {
+    EventsByLine events;
     for (const PointEpochs& point : result.points) {
         for (const std::size_t line : point.stopLines)
-            lines.setByte(line, kEpochFlagPosition, kStopFlag);
+            events[line].push_back({Moment::Stop, &point.punkt});
         for (const std::size_t line : point.goLines)
-            lines.setByte(line, kEpochFlagPosition, kGoFlag);
+            events[line].push_back({Moment::Go, &point.punkt});
     }
+    return events;
+}
+
+// The flag an epoch line gets: in the flags style that of its last event (so a line that
+// is one point's GO and the next point's STOP ends with 3); in the records style 0 in place
+// of a 2 or 3 left by the flags style, so that no epoch is marked twice.
+void setEpochFlag(LineList& lines, std::size_t line, const std::vector<Event>& events,
+                  EventStyle style) {
+    if (style == EventStyle::Flags) {
+        lines.setByte(line, kEpochFlagPosition,
+                      events.back().moment == Moment::Stop ? kStopFlag : kGoFlag);
+    } else {
+        const char flag = lines[line][kEpochFlagPosition];
+        if (flag == kStopFlag || flag == kGoFlag) lines.setByte(line, kEpochFlagPosition, '0');
+    }
+}
+
+// Every line but the blocks inserted by an earlier run, with the events of the result.
+void writeWithEvents(const std::string& file, LineList& lines, const EventsByLine& events,
+                     EventStyle style) {
+    for (const auto& [line, atLine] : events) setEpochFlag(lines, line, atLine, style);
+    const std::vector<LineRange> dropped = insertedEventBlocks(lines);
+    writeLines(file, [&](const std::function<void(std::string_view)>& write) {
+        auto block = dropped.begin();
+        auto next = events.begin();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (block != dropped.end() && i >= block->first) {
+                i = block->end - 1;
+                ++block;
+                continue;
+            }
+            if (next != events.end() && next->first == i) {
+                if (style == EventStyle::Records)
+                    for (const Event& event : next->second)
+                        for (const std::string& record :
+                             eventBlock(event.moment, *event.punkt, lines[i]))
+                            write(record);
+                ++next;
+            }
+            write(lines[i]);
+        }
+    });
 }
 
 }  // namespace
 
-void modifyRinex(const AnalysisResult& result, bool makeBackup, Services& services) {
+void modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
+                 Services& services) {
     if (result.file.empty())
         throw Failure("Nie ma pliku RINEX do modyfikacji: najpierw wykonaj analizę pliku RINEX.");
     const std::string& file = result.file;
@@ -68,11 +121,10 @@ void modifyRinex(const AnalysisResult& result, bool makeBackup, Services& servic
 
     // The byte copy of the file as it stands; a copy that fails is reported and the work
     // goes on.
-    if (makeBackup && !makeBackupCopy(file))
+    if (options.makeBackup && !makeBackupCopy(file))
         services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
 
-    flagEpochLines(result, lines);
-    writeLines(file, lines);
+    writeWithEvents(file, lines, eventsByLine(result), options.events);
     services.normalCursor();
     services.message("Zakończyłem modyfikację pliku " + shownPath);
 }

@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="build-essential cmake pkgconf qt6-base-dev qt6-svg-dev qt6-translations-l10n \
-fonts-wine libgtest-dev libgmock-dev"
+fonts-wine libgtest-dev libgmock-dev rtklib"
 # Only the screenshot script needs these.
 if [ "${MARVOLT_SCREENSHOT_TOOLS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES xvfb xauth imagemagick xdotool"

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QUrl>
 
 #include "analysis.h"
@@ -38,6 +39,12 @@ constexpr int kFieldLabelGap = 3;
 constexpr int kColumnsBeforeGo = kFieldCount - 3;
 
 const QColor kMaroon(128, 0, 0);
+const QString kRecordsSetting = QStringLiteral("events/records");
+
+// Where the window keeps its one remembered choice.
+QSettings windowSettings() {
+    return QSettings(QStringLiteral("Marvolt"), QStringLiteral("Marvolt"));
+}
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
 const QColor kYellow(255, 255, 0);
@@ -231,13 +238,25 @@ void TfrmDurov::createStepThree() {
 
     memRaport = createMemo(this, "memRaport",
                            text("UWAGA: Program testowałem na pliku RINEX w wersji 2.10."),
-                           QRect(208, 424, 433, 73));
+                           QRect(208, 424, 433, 53));
     memRaport->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
     checkKopia = new QCheckBox(text("Utwórz kopię oryginału pliku RINEX"), this);
     checkKopia->setObjectName(QStringLiteral("checkKopia"));
     checkKopia->setGeometry(8, 484, 193, 17);
     checkKopia->setChecked(true);
+
+    // The one choice the program keeps between runs: whose readers the marked file is for.
+    checkRekordy = new QCheckBox(text("Zdarzenia jako osobne rekordy (standard RINEX)"), this);
+    checkRekordy->setObjectName(QStringLiteral("checkRekordy"));
+    checkRekordy->setGeometry(208, 480, 433, 17);
+    checkRekordy->setToolTip(
+        text("Zamiast wpisywać flagi 3 i 2 w wiersze epok, wstawia przed nimi osobne rekordy "
+             "zdarzeń zgodne ze standardem RINEX; programy takie jak RTKLIB i GNSSTk odczytają "
+             "wtedy wszystkie epoki."));
+    checkRekordy->setChecked(windowSettings().value(kRecordsSetting, false).toBool());
+    connect(checkRekordy, &QCheckBox::toggled, this,
+            [](bool checked) { windowSettings().setValue(kRecordsSetting, checked); });
 }
 
 void TfrmDurov::createFooter() {
@@ -275,7 +294,7 @@ void TfrmDurov::createFooter() {
 void TfrmDurov::chainTabOrder() {
     const QWidget* const order[] = {BitBtn1,   btnPlikRinex, btnPlikCzas, Memo1,        Memo2,
                                     DBgrdCzas, DBnvgCzas,    memRaport,   btnModyfikuj, edtData,
-                                    edtCzas,   edtPrzesun,   checkKopia};
+                                    edtCzas,   edtPrzesun,   checkKopia,  checkRekordy};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
@@ -317,8 +336,12 @@ void TfrmDurov::btnModyfikujClick() {
     if (!DBgrdCzas->commitEditor()) return;
     if (!modifiable_) return;
     // Done once: a second click must not replace the backup of the original.
-    if (runOperation(services_,
-                     [this] { modifyRinex(*modifiable_, checkKopia->isChecked(), services_); }))
+    if (runOperation(services_, [this] {
+            modifyRinex(*modifiable_,
+                        {checkKopia->isChecked(),
+                         checkRekordy->isChecked() ? EventStyle::Records : EventStyle::Flags},
+                        services_);
+        }))
         setModifiable(std::nullopt);
 }
 

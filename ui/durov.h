@@ -99,6 +99,7 @@ class TfrmDurov : public QWidget, private ResultView {
     PictureButton* btnModyfikuj;
     QPlainTextEdit* memRaport;
     QCheckBox* checkKopia;
+    QCheckBox* checkRekordy;
     Bevel* Bevel2;
     PictureButton* BitBtn1;
     QLabel* Label1;

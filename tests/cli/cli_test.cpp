@@ -105,7 +105,8 @@ TEST(CliUsage, HelpAndVersionPrintOnStandardOutput) {
     EXPECT_EQ(help.out.rfind("Usage:\n"
                              "  marvolt-cli table TIMEFILE\n"
                              "  marvolt-cli analyse TIMEFILE RINEXFILE\n"
-                             "  marvolt-cli modify [--no-backup] TIMEFILE RINEXFILE\n"
+                             "  marvolt-cli modify [--no-backup] [--events=flags|records] "
+                             "TIMEFILE RINEXFILE\n"
                              "  marvolt-cli --help\n"
                              "  marvolt-cli --version\n",
                              0),
@@ -133,6 +134,10 @@ TEST(CliUsage, BadUsageNamesTheProblemAndShowsTheUsageOnStandardError) {
         {{"modify", "--no-backup", "t.txt"}, "modify takes TIMEFILE RINEXFILE"},
         {{"analyse", "--no-backup", "t.txt", "r.12o"}, "unknown option '--no-backup' for analyse"},
         {{"modify", "--backup", "t.txt", "r.12o"}, "unknown option '--backup' for modify"},
+        {{"modify", "--events=record", "t.txt", "r.12o"},
+         "--events takes flags or records, not 'record'"},
+        {{"analyse", "--events=records", "t.txt", "r.12o"},
+         "unknown option '--events=records' for analyse"},
         {{"table", ""}, "an empty file name"},
         {{"--help", "table"}, "--help takes no arguments"},
         {{"--version", "x"}, "--version takes no arguments"},
@@ -284,6 +289,22 @@ TEST(CliModify, NoBackupRewritesTheFileAndMakesNoCopy) {
               analysedSurvey() + "Zakończyłem modyfikację pliku " + rinex + "\n" + kSurveyTable);
     EXPECT_EQ(readBytes(rinex),
               flagged(surveyRinex(), {{5, '3'}, {17, '2'}, {23, '3'}, {50, '2'}}));
+    EXPECT_FALSE(std::filesystem::exists(rinex + ".bak"));
+}
+
+TEST(CliModify, EventRecordsAreInsertedWhenAsked) {
+    const TempFolder folder;
+    const std::string times = folder.write("punkty.txt", kSurveyTimes);
+    const std::string rinex = folder.write("survey.12o", surveyRinex());
+    const CliRun run = runCli({"modify", "--events=records", "--no-backup", times, rinex});
+    EXPECT_EQ(run.status, 0);
+    const std::string marked = readBytes(rinex);
+    // The STOP of the first point: an event line of the epoch's date and time, flag 3 and
+    // two records, before the epoch line of line 5, which keeps its flag.
+    const std::string epoch = splitLines(surveyRinex()).at(4);
+    EXPECT_NE(marked.find(epoch.substr(0, 26) + "  3  2\r\n"), std::string::npos);
+    EXPECT_NE(marked.find("Stop & Go: STOP"), std::string::npos);
+    EXPECT_NE(marked.find(epoch + "\r\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(rinex + ".bak"));
 }
 

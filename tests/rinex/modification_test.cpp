@@ -96,9 +96,9 @@ class Modification : public ::testing::Test {
   protected:
     void SetUp() override { table.open(); }
     // Modifies the file of the result; the log of this run.
-    Log modify(bool makeBackup) {
+    Log modify(bool makeBackup, EventStyle events = EventStyle::Flags) {
         const std::size_t start = services.log.size();
-        modifyRinex(result, makeBackup, services);
+        modifyRinex(result, {makeBackup, events}, services);
         return Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end());
     }
     // A modification that must fail: its text, with the log of the run in `log`.
@@ -106,7 +106,7 @@ class Modification : public ::testing::Test {
         const std::size_t start = services.log.size();
         std::string text = "no failure";
         try {
-            modifyRinex(result, makeBackup, services);
+            modifyRinex(result, {makeBackup, EventStyle::Flags}, services);
         } catch (const Failure& failure) {
             text = failure.text();
         }
@@ -396,6 +396,86 @@ TEST_F(Modification, FlagsARealFileByteForByte) {
     EXPECT_EQ(readBytes(result.file),
               flaggedCopy(original, {{16, '3'}, {33, '2'}, {998, '3'}, {1997, '2'}}));
     EXPECT_EQ(readBytes(result.file + ".bak"), original);
+}
+
+// Three epochs of 06:00:12, 06:00:42 and 06:01:00; P1 stops at the first and moves at the
+// second, P2 stops at the second (P1's GO) and moves at the third, which carries the 2
+// of an earlier flags run.
+TEST_F(Modification, EventRecordsBeforeTheEpochsByteForByte) {
+    const std::vector<Shifted> points = {{"P1", "6:00:12", "6:00:42"},
+                                         {"P2", "6:00:42", "6:01:00"}};
+    const std::vector<std::string> epochs = {kVersion,
+                                             kEnd,
+                                             " 12  4  3  6  0 12.0000000  0  1G05",
+                                             kObservation,
+                                             " 12  4  3  6  0 42.0000000  1  1G05",
+                                             kObservation,
+                                             " 12  4  3  6  1  0.0000000  2  1G05",
+                                             kObservation};
+    result = resultOf(folder.write("survey.12o", joinLines(epochs, "\n")), points);
+    modify(false, EventStyle::Records);
+    const std::string records = joinLines({kVersion,
+                                           kEnd,
+                                           " 12  4  3  6  0 12.0000000  3  2",
+                                           headerRecord("P1", "MARKER NAME"),
+                                           headerRecord("Stop & Go: STOP P1", "COMMENT"),
+                                           " 12  4  3  6  0 12.0000000  0  1G05",
+                                           kObservation,
+                                           " 12  4  3  6  0 42.0000000  4  1",
+                                           headerRecord("Stop & Go: GO P1", "COMMENT"),
+                                           " 12  4  3  6  0 42.0000000  2  0",
+                                           " 12  4  3  6  0 42.0000000  3  2",
+                                           headerRecord("P2", "MARKER NAME"),
+                                           headerRecord("Stop & Go: STOP P2", "COMMENT"),
+                                           " 12  4  3  6  0 42.0000000  1  1G05",
+                                           kObservation,
+                                           " 12  4  3  6  1  0.0000000  4  1",
+                                           headerRecord("Stop & Go: GO P2", "COMMENT"),
+                                           " 12  4  3  6  1  0.0000000  2  0",
+                                           " 12  4  3  6  1  0.0000000  0  1G05",
+                                           kObservation},
+                                          "\r\n");
+    EXPECT_EQ(readBytes(result.file), records);
+
+    // Again on the marked file (as a new analysis finds it): the same bytes. Then the flags
+    // style on it removes the blocks and flags the epochs as it does on a file without them.
+    result = resultOf(result.file, points);
+    modify(false, EventStyle::Records);
+    EXPECT_EQ(readBytes(result.file), records);
+    result = resultOf(result.file, points);
+    modify(false, EventStyle::Flags);
+    std::vector<std::string> flagged = epochs;
+    flagged[2][kEpochFlagPosition] = '3';
+    flagged[4][kEpochFlagPosition] = '3';
+    flagged[6][kEpochFlagPosition] = '2';
+    EXPECT_EQ(readBytes(result.file), joinLines(flagged, "\r\n"));
+}
+
+// A table changed and analysed again moves the events: the old blocks go wherever they
+// stand, the receiver's own event records stay.
+TEST_F(Modification, EventRecordsMoveWithTheTableAndTheReceiversStay) {
+    const std::string receiverEvent = " 12  4  3  6  0 30.0000000  3  1";
+    const std::string receiverComment = headerRecord("Stop & Go: STOP X", "MARKER NAME");
+    const std::vector<std::string> epochs = {kVersion,
+                                             kEnd,
+                                             " 12  4  3  6  0 12.0000000  0  1G05",
+                                             receiverEvent,
+                                             receiverComment,
+                                             " 12  4  3  6  0 42.0000000  0  1G05",
+                                             " 12  4  3  6  1  0.0000000  0  1G05"};
+    result = resultOf(folder.write("survey.12o", joinLines(epochs, "\n")), kP1);
+    modify(false, EventStyle::Records);
+    result = resultOf(result.file, {{"P1", "6:00:42", "6:01:00"}});
+    modify(false, EventStyle::Records);
+    EXPECT_EQ(
+        readBytes(result.file),
+        joinLines(
+            {kVersion, kEnd, " 12  4  3  6  0 12.0000000  0  1G05", receiverEvent, receiverComment,
+             " 12  4  3  6  0 42.0000000  3  2", headerRecord("P1", "MARKER NAME"),
+             headerRecord("Stop & Go: STOP P1", "COMMENT"), " 12  4  3  6  0 42.0000000  0  1G05",
+             " 12  4  3  6  1  0.0000000  4  1", headerRecord("Stop & Go: GO P1", "COMMENT"),
+             " 12  4  3  6  1  0.0000000  2  0", " 12  4  3  6  1  0.0000000  0  1G05"},
+            "\r\n"));
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ class LinkCatcher : public QObject {
 class DurovTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
         table = std::make_unique<TimeTable>();
         window = std::make_unique<TfrmDurov>(*table);
@@ -115,7 +116,8 @@ class DurovTest : public QObject {
             {"btnPlikRinex", {8, 344, 193, 57}}, {"edtData", {472, 344, 169, 21}},
             {"edtCzas", {472, 368, 169, 21}},    {"edtPrzesun", {472, 392, 169, 21}},
             {"Label5", {8, 408, 185, 17}},       {"btnModyfikuj", {8, 424, 193, 57}},
-            {"memRaport", {208, 424, 433, 73}},  {"checkKopia", {8, 484, 193, 17}},
+            {"memRaport", {208, 424, 433, 53}},  {"checkKopia", {8, 484, 193, 17}},
+            {"checkRekordy", {208, 480, 433, 17}},
             {"Bevel2", {5, 504, 636, 9}},        {"BitBtn1", {536, 512, 105, 41}},
             {"Label1", {8, 520, 217, 17}},       {"Label2", {248, 520, 185, 17}},
             {"Label7", {408, 526, 113, 17}},     {"lblWersja", {8, 536, 217, 17}},
@@ -246,7 +248,7 @@ class DurovTest : public QObject {
         const QStringList expected = {"BitBtn1",      "btnPlikRinex", "btnPlikCzas", "Memo1",
                                       "Memo2",        "DBgrdCzas",    "DBnvgCzas",   "memRaport",
                                       "btnModyfikuj", "edtData",      "edtCzas",     "edtPrzesun",
-                                      "checkKopia"};
+                                      "checkKopia",   "checkRekordy"};
         QStringList chain;
         QWidget* widget = button("BitBtn1");
         do {
@@ -472,6 +474,34 @@ class DurovTest : public QObject {
         QCOMPARE(boxes.texts().last(),
                  "Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
         QVERIFY(!button("btnModyfikuj")->isEnabled());
+    }
+
+    // checkRekordy, unticked at first, makes the modification insert event records; its state
+    // is there again in the next window.
+    void eventRecordsChoiceIsKept() {
+        QCheckBox* records = window->findChild<QCheckBox*>("checkRekordy");
+        QVERIFY(!records->isChecked());
+        QCOMPARE(records->text(), "Zdarzenia jako osobne rekordy (standard RINEX)");
+        QVERIFY(records->toolTip().startsWith("Zamiast wpisywać flagi 3 i 2 w wiersze epok"));
+        records->setChecked(true);
+
+        ModalAnswerer boxes;
+        TempFolder folder;
+        const std::string rinex = folder.write("pomiar.12o", surveyFile());
+        answers << QString::fromStdString(folder.write("czasy.txt", "101 10:15:05 10:15:10\n"))
+                << QString::fromStdString(rinex);
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QTest::mouseClick(button("btnModyfikuj"), Qt::LeftButton);
+        const QStringList lines = QString::fromStdString(readBytes(rinex)).split("\r\n");
+        QCOMPARE(lines[3], " 12  4  3 10 15  5.0000000  3  2");
+        QCOMPARE(lines[6], " 12  4  3 10 15  5.0000000  0  1G05");
+
+        cleanup();
+        init();
+        records = window->findChild<QCheckBox*>("checkRekordy");
+        QVERIFY(records->isChecked());
+        records->setChecked(false);
     }
 
     // A cancelled dialog changes nothing.
