@@ -68,7 +68,7 @@ class QuietView : public ResultView {
     void addReportLine(const std::string&) override {}
     void showObservationDate(const std::string&) override {}
     void showFirstObservation(const std::string&) override {}
-    void showShift(const std::string&) override {}
+    void showShift(const std::string&, const std::string&) override {}
 };
 
 // A folder of its own under the system's temporary folder, removed at the end.

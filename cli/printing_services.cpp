@@ -29,6 +29,8 @@ void PrintingView::showFirstObservation(const std::string& text) {
     out_ << kFirstObservationLabel << text << '\n';
 }
 
-void PrintingView::showShift(const std::string& text) { out_ << kShiftLabel << text << '\n'; }
+void PrintingView::showShift(const std::string& text, const std::string&) {
+    out_ << kShiftLabel << text << '\n';
+}
 
 }  // namespace marvolt::cli

@@ -36,7 +36,7 @@ class PrintingView : public ResultView {
     void addReportLine(const std::string& line) override;
     void showObservationDate(const std::string& text) override;
     void showFirstObservation(const std::string& text) override;
-    void showShift(const std::string& text) override;
+    void showShift(const std::string& text, const std::string& hint) override;
 
   private:
     std::ostream& out_;

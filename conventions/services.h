@@ -12,6 +12,13 @@ class Services {
 
     // A modal message window (UTF-8 text).
     virtual void message(const std::string& text) = 0;
+    // One message of a series of like messages (the bad rows of one import, the missing
+    // epochs of one analysis); true when the user asks to skip the rest of the series. Where
+    // nothing can be skipped it is a plain message.
+    virtual bool seriesMessage(const std::string& text) {
+        message(text);
+        return false;
+    }
     // The error box for an error that ended an operation (UTF-8, "." rule applied by the caller).
     virtual void errorBox(const std::string& text) = 0;
     virtual void busyCursor() = 0;
@@ -37,6 +44,19 @@ class BusyCursor {
   private:
     Services& services_;
     bool active_ = true;
+};
+
+// The messages of one series: once the user skips the rest, no more of them are shown.
+class MessageSeries {
+  public:
+    explicit MessageSeries(Services& services) : services_(services) {}
+    void show(const std::string& text) {
+        if (!skipped_) skipped_ = services_.seriesMessage(text);
+    }
+
+  private:
+    Services& services_;
+    bool skipped_ = false;
 };
 
 // Runs one user operation the way every front end does: a Failure that ends it is

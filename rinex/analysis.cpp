@@ -27,6 +27,13 @@ std::string receiverKey(const std::string& date, const std::optional<std::int32_
     return epochKey(date, time);
 }
 
+// Which way the watch was off: the shown shift has no sign.
+std::string shiftHint(const std::string& shiftText, double shift) {
+    if (millisecondsOfDay(shift) == 0) return {};
+    return "Zegarek wskazuje o " + shiftText + (shift > 0 ? " mniej" : " więcej") +
+           " niż odbiornik (GMT).";
+}
+
 std::vector<std::size_t> linesOf(const EpochIndex& index, const std::string& key) {
     return key.empty() ? std::vector<std::size_t>{} : index.linesMatching(key);
 }
@@ -54,6 +61,7 @@ std::vector<PointEpochs> findEpochs(const TimeTable& table, const EpochIndex& in
                                     Services& services) {
     const std::string date = datePiece(observationDate);
     std::vector<PointEpochs> points;
+    MessageSeries misses(services);
     const std::vector<TimeRecord>& records = table.records();
     for (std::size_t i = 0; i < records.size(); ++i) {
         PointEpochs point;
@@ -66,9 +74,9 @@ std::vector<PointEpochs> findEpochs(const TimeTable& table, const EpochIndex& in
         const std::string name = cp1250ToUtf8(point.punkt);
         reportEpochLines(point, name, view);
         if (point.stopLines.empty())
-            services.message("Nie znalazłem w RINEX obserwacji STOP dla punktu " + name + ".");
+            misses.show("Nie znalazłem w RINEX obserwacji STOP dla punktu " + name + ".");
         if (point.goLines.empty())
-            services.message("Nie znalazłem w RINEX obserwacji GO dla punktu " + name + ".");
+            misses.show("Nie znalazłem w RINEX obserwacji GO dla punktu " + name + ".");
         points.push_back(std::move(point));
     }
     return points;
@@ -93,7 +101,8 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     // The first STOP in STOP order is taken as the moment the receiver started logging.
     table.first();
     const double shift = first.time - table.time(Field::Stop);
-    view.showShift(formatDateTime(kTimePattern, shift, locale));
+    const std::string shiftText = formatDateTime(kTimePattern, shift, locale);
+    view.showShift(shiftText, shiftHint(shiftText, shift));
     table.setShiftedTimes(shift);
     table.last();
 

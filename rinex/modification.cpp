@@ -109,6 +109,7 @@ void modifyRinex(const AnalysisResult& result, const ModificationOptions& option
         throw Failure("Nie ma pliku RINEX do modyfikacji: najpierw wykonaj analizę pliku RINEX.");
     const std::string& file = result.file;
     const std::string shownPath = fullPath(file);
+    BusyCursor busy(services);  // a day file takes a moment to read and write
 
     LineList lines = readLines(file);
     if (lines.droppedBytes())
@@ -125,7 +126,7 @@ void modifyRinex(const AnalysisResult& result, const ModificationOptions& option
         services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
 
     writeWithEvents(file, lines, eventsByLine(result), options.events);
-    services.normalCursor();
+    busy.restore();
     services.message("Zakończyłem modyfikację pliku " + shownPath);
 }
 

@@ -12,7 +12,9 @@ class ResultView {
     virtual void addReportLine(const std::string& line) = 0;
     virtual void showObservationDate(const std::string& text) = 0;   // edtData
     virtual void showFirstObservation(const std::string& text) = 0;  // edtCzas
-    virtual void showShift(const std::string& text) = 0;             // edtPrzesun
+    // edtPrzesun: the shift without a sign, and the hint that tells its direction ("" for
+    // no shift).
+    virtual void showShift(const std::string& text, const std::string& hint) = 0;
 };
 
 }  // namespace marvolt

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "failure.h"
+#include "file_path.h"
 #include "items.h"
 #include "line_list.h"
 
@@ -12,6 +13,15 @@ namespace marvolt {
 namespace {
 
 constexpr std::size_t kItemsPerPoint = 3;  // name, STOP, GO; later items are ignored
+
+// A RINEX file begins with its "RINEX VERSION / TYPE" record, labelled from column 61.
+constexpr std::string_view kRinexFirstLabel = "RINEX VERSION / TYPE";
+constexpr std::size_t kRinexLabelPosition = 60;
+
+bool isRinexFile(const LineList& lines) {
+    return !lines.empty() && lines[0].size() > kRinexLabelPosition &&
+           lines[0].substr(kRinexLabelPosition, kRinexFirstLabel.size()) == kRinexFirstLabel;
+}
 
 // Appends the point of one line; false, with nothing of the line left in the table, when
 // the line has fewer than three items or a time that cannot be read.
@@ -41,12 +51,17 @@ void importTimeFile(const std::string& path, TimeTable& table, Services& service
     int lineCount = 0;
     int errorCount = 0;
     const LineList lines = readLines(path);
+    // Picked by mistake, it would give a bad row or a false point for every line.
+    if (isRinexFile(lines))
+        throw Failure("Plik \"" + fullPath(path) +
+                      "\" jest plikiem RINEX, a nie plikiem z czasami Stop & Go.");
+    MessageSeries badRows(services);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         ++lineCount;
         if (!importLine(table, lines[i])) {
             ++errorCount;
-            services.message("Wiersz " + std::to_string(lineCount) +
-                             " ma nieprawidłowy format. Pominąłem...");
+            badRows.show("Wiersz " + std::to_string(lineCount) +
+                         " ma nieprawidłowy format. Pominąłem...");
         }
     }
     busy.restore();

@@ -8,9 +8,9 @@
 
 namespace marvolt {
 
-// Appends to the table a record for every line "name STOP GO"; a bad row is
-// reported at once and skipped, a summary follows. A file that cannot be read ends the
-// import with a Failure, keeping what was appended.
+// Appends to the table a record for every line "name STOP GO"; a bad row is reported at
+// once and skipped, a summary follows. A RINEX file is refused before any line is taken. A
+// file that cannot be read ends the import with a Failure, keeping what was appended.
 void importTimeFile(const std::string& path, TimeTable& table, Services& services);
 
 }  // namespace marvolt

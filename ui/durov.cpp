@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -324,7 +325,7 @@ void TfrmDurov::btnPlikCzasClick() {
 
 void TfrmDurov::btnPlikRinexClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    const auto file = services_.chooseFile(kRinexFilter);
+    const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
     if (!file) return;
     runOperation(services_, [&] {
         AnalysisResult result = analyseRinex(*file, tblCzas, observationDate_, *this, services_);
@@ -396,8 +397,9 @@ void TfrmDurov::showFirstObservation(const std::string& text) {
     edtCzas->setText(QString::fromStdString(text));
 }
 
-void TfrmDurov::showShift(const std::string& text) {
+void TfrmDurov::showShift(const std::string& text, const std::string& hint) {
     edtPrzesun->setText(QString::fromStdString(text));
+    edtPrzesun->setToolTip(QString::fromStdString(hint));
 }
 
 }  // namespace marvolt

@@ -70,7 +70,7 @@ class TfrmDurov : public QWidget, private ResultView {
     void addReportLine(const std::string& line) override;
     void showObservationDate(const std::string& text) override;
     void showFirstObservation(const std::string& text) override;
-    void showShift(const std::string& text) override;
+    void showShift(const std::string& text, const std::string& hint) override;
 
     TimeTable& tblCzas;
     // 30 December 1899 until an analysis reads a date; kept for a file without one.

@@ -1,10 +1,14 @@
 #pragma once
 // The filters of the open dialog for each step, "Name|pattern|Name|pattern...".
 
+#include <string>
+
 namespace marvolt {
 
 inline constexpr const char* kTimeFileFilter = "Pliki tekstowe|*.txt|Wszystkie pliki|*.*";
-inline constexpr const char* kRinexFilter =
-    "Pliki RINEX 2012|*.12o|Pliki RINEX 2011|*.11o|Pliki RINEX|*.*o|Wszystkie pliki|*.*";
+
+// The RINEX filter run in `year`: that year's and the year before's observation files
+// first ("Pliki RINEX 2026|*.26o|Pliki RINEX 2025|*.25o|..."), then those of any year.
+std::string rinexFilter(int year);
 
 }  // namespace marvolt

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 
 #include "application_title.h"
 #include "message_box.h"
@@ -19,15 +20,19 @@ QString qtPatterns(const QString& patterns) {
     return result.join(QLatin1Char(' '));
 }
 
-// A modal box of the program: caption = application title, one OK that is both the default
-// and the cancel button, centred on the screen.
-void showBox(QMessageBox::Icon icon, const std::string& text) {
+// A modal box of the program: caption = application title, an OK that is both the default
+// and the cancel button, centred on the screen; with `skip`, a button that skips the rest of
+// a series. True when that button was pressed.
+bool showBox(QMessageBox::Icon icon, const std::string& text, bool skip = false) {
     ScreenCentredBox box(icon, applicationTitle(), QString::fromStdString(text));
     box.setStandardButtons(QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
+    const QAbstractButton* skipButton =
+        skip ? box.addButton(QStringLiteral("Pomiń pozostałe"), QMessageBox::RejectRole) : nullptr;
     box.setTextFormat(Qt::PlainText);
     box.exec();
+    return skipButton && box.clickedButton() == skipButton;
 }
 
 }  // namespace
@@ -63,6 +68,10 @@ std::optional<std::string> WindowServices::chooseFile(const std::string& filter)
 }
 
 void WindowServices::message(const std::string& text) { showBox(QMessageBox::NoIcon, text); }
+
+bool WindowServices::seriesMessage(const std::string& text) {
+    return showBox(QMessageBox::NoIcon, text, true);
+}
 
 void WindowServices::errorBox(const std::string& text) { showBox(QMessageBox::Critical, text); }
 

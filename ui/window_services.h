@@ -32,6 +32,9 @@ class WindowServices : public Services {
     // first); the chosen file, or nothing when cancelled.
     std::optional<std::string> chooseFile(const std::string& filter);
     void message(const std::string& text) override;
+    // The box gets a second button, "Pomiń pozostałe"; OK stays the default and the answer
+    // to Esc.
+    bool seriesMessage(const std::string& text) override;
     void errorBox(const std::string& text) override;
     void busyCursor() override;
     void normalCursor() override;

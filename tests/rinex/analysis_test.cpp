@@ -97,6 +97,7 @@ TEST_F(Analysis, ShiftsTheWatchOntoTheFirstObservationInBothLayouts) {
         EXPECT_EQ(testing::tableRows(table), (Log{"S\xB3up 1 08:00:00 08:00:30 06:00:12 06:00:42",
                                                   "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
         EXPECT_EQ(observationDate, encodeDate(2012, 4, 3));
+        EXPECT_EQ(view.shiftHint, "Zegarek wskazuje o 1:59:48 więcej niż odbiornik (GMT).");
         EXPECT_EQ(result.file, file);
     }
 }
@@ -133,6 +134,7 @@ TEST_F(Analysis, EmptyTableShiftIsTheFirstObservationAndEnablesModification) {
     EXPECT_EQ(analyse(file, true), (Log{"busy", "clear", "date: 3 April 2012 r. (Tuesday)",
                                         "time: 6:00:12", "shift: 6:00:12", kNoErrors, "normal"}));
     EXPECT_EQ(table.recordCount(), 0);
+    EXPECT_EQ(view.shiftHint, "Zegarek wskazuje o 6:00:12 mniej niż odbiornik (GMT).");
 }
 
 TEST_F(Analysis, OneMissingGoDisablesModificationAnEarlierAnalysisEnabled) {
@@ -240,6 +242,7 @@ TEST_F(Analysis, EventRecordsAtAMatchingSecondAreNeitherReportedNorFound) {
                    "shift: 0:00:00", found(19, "STOP", "E1"), missing("GO", "E1"),
                    missing("STOP", "E2"), missing("GO", "E2"), found(56, "STOP", "E3"),
                    found(69, "GO", "E3"), kErrors, "normal"}));
+    EXPECT_EQ(view.shiftHint, "");  // the watch was right
 }
 
 TEST_F(Analysis, RealFilesInBothLayouts) {

@@ -216,7 +216,7 @@ TEST_F(Modification, RunningTwiceGivesOneRunsFileAndTheBackupOfTheFirst) {
                    " 12  4  3  6  0 42.0000000  2  1G05", kObservation},
                   "\r\n");
     result = resultOf(folder.write("survey.12o", original), kP1);
-    const Log done = {"normal", kDone + result.file};
+    const Log done = {"busy", "normal", kDone + result.file};
 
     EXPECT_EQ(modify(true), done);
     EXPECT_EQ(readBytes(result.file), flagged);
@@ -230,7 +230,7 @@ TEST_F(Modification, RunningTwiceGivesOneRunsFileAndTheBackupOfTheFirst) {
 TEST_F(Modification, NoBackupIsMadeOrChangedWhenNotAsked) {
     const std::string input = " 12  4  3  6  0 12.0000000  0  1G05\n";
     result = resultOf(folder.write("survey.12o", input), kP1);
-    EXPECT_EQ(modify(false), (Log{"normal", kDone + result.file}));
+    EXPECT_EQ(modify(false), (Log{"busy", "normal", kDone + result.file}));
     EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
 
     folder.write("survey.12o.bak", "older backup");
@@ -242,7 +242,7 @@ TEST_F(Modification, NoBackupIsMadeOrChangedWhenNotAsked) {
 TEST_F(Modification, AFailedBackupIsReportedAndTheWorkGoesOn) {
     result = resultOf(folder.write("survey.12o", " 12  4  3  6  0 12.0000000  0  1G05\n"), kP1);
     std::filesystem::create_directory(folder.file("survey.12o.bak"));
-    EXPECT_EQ(modify(true), (Log{kBackupFailed, "normal", kDone + result.file}));
+    EXPECT_EQ(modify(true), (Log{"busy", kBackupFailed, "normal", kDone + result.file}));
     EXPECT_EQ(readBytes(result.file), " 12  4  3  6  0 12.0000000  3  1G05\r\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.file("survey.12o.bak")));
 }
@@ -257,7 +257,7 @@ TEST_F(Modification, AFailedRewriteLeavesTheFileAsItWasAndNothingBehind) {
     Log log;
     EXPECT_EQ(failingModify(true, log),
               "Cannot create file \"" + result.file + "\". File name too long");
-    EXPECT_EQ(log, Log{kBackupFailed});
+    EXPECT_EQ(log, (Log{"busy", kBackupFailed, "normal"}));
     EXPECT_EQ(readBytes(result.file), input);
     EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{name});
 }
@@ -267,7 +267,7 @@ TEST_F(Modification, AFileThatVanishedFailsOnReadingBeforeAnyBackup) {
     std::filesystem::remove(result.file);
     Log log;
     EXPECT_EQ(failingModify(true, log), "File not found");
-    EXPECT_EQ(log, Log{});
+    EXPECT_EQ(log, (Log{"busy", "normal"}));
     EXPECT_TRUE(folderNames(folder.path()).empty());
 }
 
@@ -289,7 +289,7 @@ TEST_F(Modification, AFileChangedSinceTheAnalysisIsRefusedAndLeftAsItIs) {
         EXPECT_EQ(
             failingModify(true, log),
             "Plik \"" + result.file + "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
-        EXPECT_EQ(log, Log{});
+        EXPECT_EQ(log, (Log{"busy", "normal"}));
         EXPECT_EQ(readBytes(result.file), bytes);
         EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
     }
@@ -314,7 +314,7 @@ TEST_F(Modification, RefusesFilesWhoseRewriteWouldLoseBytes) {
                   "Plik \"" + result.file +
                       "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; zapisanie go "
                       "na nowo zgubiłoby dane. Plik nie został zmieniony.");
-        EXPECT_EQ(log, Log{});
+        EXPECT_EQ(log, (Log{"busy", "normal"}));
         EXPECT_EQ(readBytes(result.file), c.bytes);
         EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
     }
@@ -338,7 +338,7 @@ TEST_F(Modification, TheFinalMessageShowsTheFullPath) {
     result = resultOf("./sub/../survey.12o", kP1);
     dotted = modify(false);
     std::filesystem::current_path(before);
-    EXPECT_EQ(relative, (Log{"normal", kDone + folder.path() + "/survey.12o"}));
+    EXPECT_EQ(relative, (Log{"busy", "normal", kDone + folder.path() + "/survey.12o"}));
     EXPECT_EQ(dotted, relative);
 }
 
@@ -353,7 +353,7 @@ TEST_F(Modification, WritesWhatTheAnalysisFoundWhateverTheTableHoldsSince) {
     table.setText(Field::Stop, "7:00:00");
     table.post();
 
-    EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
+    EXPECT_EQ(modify(false), (Log{"busy", "normal", kDone + survey}));
     EXPECT_EQ(readBytes(survey), joinLines(surveyLines('3', '2'), "\r\n"));
 }
 
@@ -367,7 +367,7 @@ TEST_F(Modification, AnAnalysisThatFailedPartWayLeavesTheLastCompleteOneToRewrit
     const std::string broken = folder.write("other.13o", other);
     EXPECT_THROW(analyseRinex(broken, table, observationDate, view, services), Failure);
 
-    EXPECT_EQ(modify(false), (Log{"normal", kDone + survey}));
+    EXPECT_EQ(modify(false), (Log{"busy", "normal", kDone + survey}));
     EXPECT_EQ(readBytes(broken), other);
     EXPECT_EQ(readBytes(survey), joinLines(surveyLines('3', '2'), "\r\n"));
 }

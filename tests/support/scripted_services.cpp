@@ -32,8 +32,9 @@ void RecordingView::showFirstObservation(const std::string& text) {
     firstObservation = text;
     log_.push_back("time: " + text);
 }
-void RecordingView::showShift(const std::string& text) {
+void RecordingView::showShift(const std::string& text, const std::string& hint) {
     shift = text;
+    shiftHint = hint;
     log_.push_back("shift: " + text);
 }
 

@@ -32,13 +32,13 @@ class RecordingView : public ResultView {
     explicit RecordingView(std::vector<std::string>& log) : log_(log) {}
 
     std::vector<std::string> report;
-    std::string date, firstObservation, shift;
+    std::string date, firstObservation, shift, shiftHint;
 
     void clearReport() override;
     void addReportLine(const std::string& line) override;
     void showObservationDate(const std::string& text) override;
     void showFirstObservation(const std::string& text) override;
-    void showShift(const std::string& text) override;
+    void showShift(const std::string& text, const std::string& hint) override;
 
   private:
     std::vector<std::string>& log_;

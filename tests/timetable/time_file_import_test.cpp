@@ -141,5 +141,23 @@ TEST_F(TimeFileImport, MissingFileEndsWithItsErrorAndNoSummary) {
     EXPECT_EQ(records(table), (Lines{"A 08:00:00 "}));
 }
 
+TEST_F(TimeFileImport, ARinexFileIsRefusedWholeAndTheTableStays) {
+    addPoint("A", "8:00:00");
+    const std::string rinex = folder.write(
+        "pomiar.11o",
+        "     2.11           OBSERVATION DATA    G (GPS)             RINEX VERSION / TYPE\n"
+        " 11  6 14 10 17  0.0000000  0  7G10G12G15G18G21G24G29\n");
+    std::string error = "(no failure)";
+    try {
+        importTimeFile(rinex, table, services);
+    } catch (const Failure& failure) {
+        error = failure.text();
+    }
+    EXPECT_EQ(error,
+              "Plik \"" + rinex + "\" jest plikiem RINEX, a nie plikiem z czasami Stop & Go.");
+    EXPECT_EQ(services.messages(), Lines{});
+    EXPECT_EQ(records(table), (Lines{"A 08:00:00 "}));
+}
+
 }  // namespace
 }  // namespace marvolt

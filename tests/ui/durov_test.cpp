@@ -109,19 +109,18 @@ class DurovTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
         const std::pair<const char*, QRect> controls[] = {
-            {"Label3", {8, 8, 641, 25}},         {"btnPlikCzas", {8, 32, 233, 57}},
-            {"DBnvgCzas", {280, 32, 234, 25}},   {"DBgrdCzas", {256, 64, 385, 241}},
-            {"Memo1", {8, 96, 233, 113}},        {"Memo2", {8, 216, 233, 89}},
-            {"Bevel1", {8, 312, 633, 9}},        {"Label4", {8, 320, 641, 17}},
-            {"btnPlikRinex", {8, 344, 193, 57}}, {"edtData", {472, 344, 169, 21}},
-            {"edtCzas", {472, 368, 169, 21}},    {"edtPrzesun", {472, 392, 169, 21}},
-            {"Label5", {8, 408, 185, 17}},       {"btnModyfikuj", {8, 424, 193, 57}},
-            {"memRaport", {208, 424, 433, 53}},  {"checkKopia", {8, 484, 193, 17}},
-            {"checkRekordy", {208, 480, 433, 17}},
-            {"Bevel2", {5, 504, 636, 9}},        {"BitBtn1", {536, 512, 105, 41}},
-            {"Label1", {8, 520, 217, 17}},       {"Label2", {248, 520, 185, 17}},
-            {"Label7", {408, 526, 113, 17}},     {"lblWersja", {8, 536, 217, 17}},
-            {"Label6", {248, 536, 169, 17}}};
+            {"Label3", {8, 8, 641, 25}},           {"btnPlikCzas", {8, 32, 233, 57}},
+            {"DBnvgCzas", {280, 32, 234, 25}},     {"DBgrdCzas", {256, 64, 385, 241}},
+            {"Memo1", {8, 96, 233, 113}},          {"Memo2", {8, 216, 233, 89}},
+            {"Bevel1", {8, 312, 633, 9}},          {"Label4", {8, 320, 641, 17}},
+            {"btnPlikRinex", {8, 344, 193, 57}},   {"edtData", {472, 344, 169, 21}},
+            {"edtCzas", {472, 368, 169, 21}},      {"edtPrzesun", {472, 392, 169, 21}},
+            {"Label5", {8, 408, 185, 17}},         {"btnModyfikuj", {8, 424, 193, 57}},
+            {"memRaport", {208, 424, 433, 53}},    {"checkKopia", {8, 484, 193, 17}},
+            {"checkRekordy", {208, 480, 433, 17}}, {"Bevel2", {5, 504, 636, 9}},
+            {"BitBtn1", {536, 512, 105, 41}},      {"Label1", {8, 520, 217, 17}},
+            {"Label2", {248, 520, 185, 17}},       {"Label7", {408, 526, 113, 17}},
+            {"lblWersja", {8, 536, 217, 17}},      {"Label6", {248, 536, 169, 17}}};
         for (const auto& [name, geometry] : controls) QTest::newRow(name) << name << geometry;
     }
     void controlsAtTheirPlaces() {
@@ -434,9 +433,15 @@ class DurovTest : public QObject {
         answers << QString::fromStdString(rinex);
         QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
         QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        // This year's files and last year's are listed first.
+        const int year = QDate::currentDate().year();
         QCOMPARE(filtersShown.last(),
-                 "Pliki RINEX 2012 (*.12o)|Pliki RINEX 2011 (*.11o)|Pliki RINEX (*.*o)|"
-                 "Wszystkie pliki (*)");
+                 QString("Pliki RINEX %1 (*.%2o)|Pliki RINEX %3 (*.%4o)|Pliki RINEX (*.*o)|"
+                         "Wszystkie pliki (*)")
+                     .arg(year)
+                     .arg(year % 100, 2, 10, QChar('0'))
+                     .arg(year - 1)
+                     .arg((year - 1) % 100, 2, 10, QChar('0')));
         QCOMPARE(field("edtData"), "3 April 2012 r. (Tuesday)");
         QCOMPARE(field("edtCzas"), "10:15:05");
         QCOMPARE(field("edtPrzesun"), "0:00:00");
@@ -474,6 +479,25 @@ class DurovTest : public QObject {
         QCOMPARE(boxes.texts().last(),
                  "Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
         QVERIFY(!button("btnModyfikuj")->isEnabled());
+    }
+
+    // The boxes of one series offer "Pomiń pozostałe": pressed, no more of that series come,
+    // the summary still does; Esc (the answer when no click is given) is OK.
+    void skipButtonEndsTheSeries() {
+        ModalAnswerer boxes;
+        boxes.clicks = {"OK", "Pomiń pozostałe"};
+        TempFolder folder;
+        answers << QString::fromStdString(folder.write("czasy.txt", "a\nb\nc\nd\n"))
+                << QString::fromStdString(folder.write("czasy2.txt", "a\nb\n"));
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QCOMPARE(boxes.texts(), QStringList({"Wiersz 1 ma nieprawidłowy format. Pominąłem...",
+                                             "Wiersz 2 ma nieprawidłowy format. Pominąłem...",
+                                             "Wczytałem 0 punktów. Liczba błędnych wierszy: 4."}));
+        QCOMPARE(boxes.seen[0].buttons, QStringList({"OK", "Pomiń pozostałe"}));
+        QCOMPARE(boxes.seen[2].buttons, QStringList({"OK"}));
+        // A new import is a new series.
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QCOMPARE(boxes.texts().size(), 6);
     }
 
     // checkRekordy, unticked at first, makes the modification insert event records; its state

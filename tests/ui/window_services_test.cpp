@@ -3,8 +3,8 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "file_filters.h"
 #include "application_title.h"
+#include "file_filters.h"
 #include "modal_answerer.h"
 #include "temp_folder.h"
 
@@ -42,10 +42,12 @@ class WindowServicesTest : public QObject {
     void filtersBecomeQtNameFilters() {
         QCOMPARE(qtNameFilters(marvolt::kTimeFileFilter),
                  QStringList({"Pliki tekstowe (*.txt)", "Wszystkie pliki (*)"}));
-        QCOMPARE(qtNameFilters(marvolt::kRinexFilter),
+        QCOMPARE(qtNameFilters(marvolt::rinexFilter(2012)),
                  QStringList({"Pliki RINEX 2012 (*.12o)", "Pliki RINEX 2011 (*.11o)",
                               "Pliki RINEX (*.*o)", "Wszystkie pliki (*)"}));
         QCOMPARE(qtNameFilters("Dane|*.txt;*.dat"), QStringList({"Dane (*.txt *.dat)"}));
+        QCOMPARE(qtNameFilters(marvolt::rinexFilter(2001)).mid(0, 2),
+                 QStringList({"Pliki RINEX 2001 (*.01o)", "Pliki RINEX 2000 (*.00o)"}));
     }
 
     // What each entry lists in a folder: "*.*" must list a name without an extension too.
@@ -67,7 +69,7 @@ class WindowServicesTest : public QObject {
         for (const char* name : {"a.12o", "b.11O", "c.10o", "d.12n", "noext", "punkty.txt"})
             folder.write(name, "x");
         QVERIFY(qtNameFilters(marvolt::kTimeFileFilter).contains(filter) ||
-                qtNameFilters(marvolt::kRinexFilter).contains(filter));
+                qtNameFilters(marvolt::rinexFilter(2012)).contains(filter));
         QDir dir(QString::fromStdString(folder.path()));
         dir.setNameFilters(patternsOf(filter));
         dir.setFilter(QDir::Files);  // case ignored, as the dialog ignores it
@@ -101,7 +103,7 @@ class WindowServicesTest : public QObject {
             startName = dialog.findChild<QLineEdit*>("fileNameEdit")->text();
             dialog.reject();
         });
-        QCOMPARE(services.chooseFile(marvolt::kRinexFilter), std::nullopt);
+        QCOMPARE(services.chooseFile(marvolt::rinexFilter(2012)), std::nullopt);
         QCOMPARE(startedOn, QString("Pliki RINEX 2011 (*.11o)"));
         QCOMPARE(startName, QString());
 

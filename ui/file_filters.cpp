@@ -1,0 +1,22 @@
+#include "file_filters.h"
+
+#include <cstdio>
+
+namespace marvolt {
+
+namespace {
+
+// "Pliki RINEX 2026|*.26o": the entry of one year's observation files.
+std::string yearEntry(int year) {
+    char pattern[8];
+    std::snprintf(pattern, sizeof pattern, "*.%02do", year % 100);
+    return "Pliki RINEX " + std::to_string(year) + "|" + pattern;
+}
+
+}  // namespace
+
+std::string rinexFilter(int year) {
+    return yearEntry(year) + "|" + yearEntry(year - 1) + "|Pliki RINEX|*.*o|Wszystkie pliki|*.*";
+}
+
+}  // namespace marvolt
