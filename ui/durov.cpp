@@ -329,6 +329,12 @@ void TfrmDurov::btnPlikRinexClick() {
     if (!file) return;
     runOperation(services_, [&] {
         AnalysisResult result = analyseRinex(*file, tblCzas, observationDate_, *this, services_);
+        std::vector<TimeTableModel::Miss> misses;
+        for (const PointEpochs& point : result.points)
+            if (point.stopLines.empty() || point.goLines.empty())
+                misses.push_back({static_cast<int>(point.record), point.stopLines.empty(),
+                                  point.goLines.empty()});
+        dtsCzas->showMisses(misses);
         setModifiable(result.allFound() ? std::optional(std::move(result)) : std::nullopt);
     });
 }

@@ -1,6 +1,7 @@
 #include "time_table_model.h"
 
 #include <QColor>
+#include <algorithm>
 
 #include "failure.h"
 #include "text_encoding.h"
@@ -17,6 +18,14 @@ Field fieldOf(int column) { return static_cast<Field>(column); }
 // STOP2 and GO2 are written by the analysis only.
 bool readOnly(int column) {
     return fieldOf(column) == Field::Stop2 || fieldOf(column) == Field::Go2;
+}
+
+constexpr unsigned char kStopMissed = 1;
+constexpr unsigned char kGoMissed = 2;
+
+unsigned char missBit(int column) {
+    if (fieldOf(column) == Field::Stop2) return kStopMissed;
+    return fieldOf(column) == Field::Go2 ? kGoMissed : 0;
 }
 
 }  // namespace
@@ -51,10 +60,28 @@ QVariant TimeTableModel::data(const QModelIndex& index, int role) const {
                                            ? Qt::AlignLeft | Qt::AlignVCenter
                                            : Qt::AlignCenter);
         case Qt::BackgroundRole:
+            if (missed(index)) return QColor(Qt::red);
             return readOnly(index.column()) ? QVariant(QColor(Qt::yellow)) : QVariant();
+        case Qt::ToolTipRole:
+            return missed(index) ? QStringLiteral("Plik RINEX nie ma epoki o tym czasie.")
+                                 : QVariant();
         default:
             return {};
     }
+}
+
+bool TimeTableModel::missed(const QModelIndex& index) const {
+    const auto row = static_cast<std::size_t>(index.row());
+    return row < misses_.size() && (misses_[row] & missBit(index.column())) != 0;
+}
+
+void TimeTableModel::showMisses(const std::vector<Miss>& misses) {
+    misses_.assign(static_cast<std::size_t>(rowCount()), 0);
+    for (const Miss& miss : misses)
+        if (miss.row >= 0 && miss.row < rowCount())
+            misses_[static_cast<std::size_t>(miss.row)] =
+                (miss.stop ? kStopMissed : 0) | (miss.go ? kGoMissed : 0);
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kFieldCount - 1));
 }
 
 QVariant TimeTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -107,7 +134,9 @@ void TimeTableModel::Link::rowAboutToBeInserted(int row) {
     model_.beginInsertRows(QModelIndex(), row, row);
 }
 
-void TimeTableModel::Link::rowInserted(int) {
+void TimeTableModel::Link::rowInserted(int row) {
+    auto& misses = model_.misses_;
+    if (static_cast<std::size_t>(row) < misses.size()) misses.insert(misses.begin() + row, 0);
     model_.endInsertRows();
     model_.rowsChanging_ = false;
 }
@@ -117,7 +146,9 @@ void TimeTableModel::Link::rowAboutToBeRemoved(int row) {
     model_.beginRemoveRows(QModelIndex(), row, row);
 }
 
-void TimeTableModel::Link::rowRemoved(int) {
+void TimeTableModel::Link::rowRemoved(int row) {
+    auto& misses = model_.misses_;
+    if (static_cast<std::size_t>(row) < misses.size()) misses.erase(misses.begin() + row);
     model_.endRemoveRows();
     model_.rowsChanging_ = false;
 }
@@ -131,7 +162,13 @@ void TimeTableModel::Link::rowAboutToBeMoved(int from, int to) {
         from != to && model_.beginMoveRows(QModelIndex(), from, from, QModelIndex(), destination);
 }
 
-void TimeTableModel::Link::rowMoved(int, int) {
+void TimeTableModel::Link::rowMoved(int from, int to) {
+    auto& misses = model_.misses_;
+    if (static_cast<std::size_t>(std::max(from, to)) < misses.size()) {
+        const unsigned char moved = misses[static_cast<std::size_t>(from)];
+        misses.erase(misses.begin() + from);
+        misses.insert(misses.begin() + to, moved);
+    }
     if (model_.moving_) model_.endMoveRows();
     model_.moving_ = false;
     model_.rowsChanging_ = false;
@@ -139,6 +176,9 @@ void TimeTableModel::Link::rowMoved(int, int) {
 
 void TimeTableModel::Link::rowChanged(int row) {
     if (row < 0 || row >= model_.rowCount()) return;
+    // The record was edited (or shifted by a new analysis): its marks no longer hold.
+    if (static_cast<std::size_t>(row) < model_.misses_.size())
+        model_.misses_[static_cast<std::size_t>(row)] = 0;
     emit model_.dataChanged(model_.index(row, 0), model_.index(row, kFieldCount - 1));
 }
 

@@ -4,6 +4,7 @@
 // window (dtsCzas): every change of the table is passed on as dataSetChanged().
 
 #include <QAbstractTableModel>
+#include <vector>
 
 #include "time_table.h"
 
@@ -30,6 +31,15 @@ class TimeTableModel : public QAbstractTableModel {
     // True while the table inserts, removes or moves a row (between Qt's begin and end
     // calls): a view's current index then shifts on its own, not by the user.
     bool rowsChanging() const { return rowsChanging_; }
+
+    // Marks the STOP (GMT) and GO (GMT) cells whose epoch the last analysis did not find:
+    // red, with a hint. A mark goes with the next analysis or an edit of its record.
+    struct Miss {
+        int row;
+        bool stop;
+        bool go;
+    };
+    void showMisses(const std::vector<Miss>& misses);
 
     // The indicator of a row: "▶" current, "I" being edited, "*" being inserted, or empty.
     static QString currentMark(TableState state);
@@ -59,10 +69,15 @@ class TimeTableModel : public QAbstractTableModel {
         TimeTableModel& model_;
     };
 
+    bool missed(const QModelIndex& index) const;
+
     TimeTable& table_;
     Link link_{*this};
     bool moving_ = false;
     bool rowsChanging_ = false;  // a begun row move that Qt took (a move onto itself is none)
+    // Per row, the GMT cells without an epoch (kStopMissed, kGoMissed); rows past its end
+    // have none.
+    std::vector<unsigned char> misses_;
 };
 
 }  // namespace marvolt

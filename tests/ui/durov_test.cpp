@@ -479,6 +479,22 @@ class DurovTest : public QObject {
         QCOMPARE(boxes.texts().last(),
                  "Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
         QVERIFY(!button("btnModyfikuj")->isEnabled());
+
+        // The misses in red with their hint, the found times yellow; an edit of the record
+        // takes its marks away.
+        const auto cell = [&](int row, Field field) {
+            return grid->model()->index(row, static_cast<int>(field));
+        };
+        QCOMPARE(cell(2, Field::Stop2).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+        QCOMPARE(cell(2, Field::Go2).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+        QCOMPARE(cell(2, Field::Stop2).data(Qt::ToolTipRole).toString(),
+                 "Plik RINEX nie ma epoki o tym czasie.");
+        QCOMPARE(cell(1, Field::Go2).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::yellow));
+        table->last();
+        table->edit();
+        table->setText(Field::Go, "10:26:00");
+        QCOMPARE(cell(2, Field::Stop2).data(Qt::BackgroundRole).value<QColor>(),
+                 QColor(Qt::yellow));
     }
 
     // The boxes of one series offer "Pomiń pozostałe": pressed, no more of that series come,
