@@ -62,13 +62,13 @@ std::vector<PointEpochs> findEpochs(const TimeTable& table, const EpochIndex& in
     const std::string date = datePiece(observationDate);
     std::vector<PointEpochs> points;
     MessageSeries misses(services);
-    const std::vector<TimeRecord>& records = table.records();
-    for (std::size_t i = 0; i < records.size(); ++i) {
+    for (int i = 0; i < table.recordCount(); ++i) {
+        const TimeRecord& record = table.record(i);
         PointEpochs point;
-        point.record = i;
-        point.punkt = records[i].punkt;
-        point.stopKey = receiverKey(date, records[i].time(Field::Stop), shift);
-        point.goKey = receiverKey(date, records[i].time(Field::Go), shift);
+        point.record = static_cast<std::size_t>(i);
+        point.punkt = record.punkt;
+        point.stopKey = receiverKey(date, record.time(Field::Stop), shift);
+        point.goKey = receiverKey(date, record.time(Field::Go), shift);
         point.stopLines = linesOf(index, point.stopKey);
         point.goLines = linesOf(index, point.goKey);
         const std::string name = cp1250ToUtf8(point.punkt);

@@ -8,19 +8,6 @@
 
 namespace marvolt {
 
-namespace {
-
-// STOP, GO, STOP2 and GO2 follow PUNKT; PUNKT itself has no time (at() refuses it).
-std::size_t timeIndex(Field field) { return static_cast<std::size_t>(field) - 1; }
-
-}  // namespace
-
-const std::optional<std::int32_t>& TimeRecord::time(Field field) const {
-    return times.at(timeIndex(field));
-}
-
-std::optional<std::int32_t>& TimeRecord::time(Field field) { return times.at(timeIndex(field)); }
-
 TimeTable::TimeTable(LocaleSettings locale) : locale_(std::move(locale)) {}
 
 void TimeTable::addObserver(TableObserver* observer) { observers_.push_back(observer); }
@@ -150,7 +137,7 @@ void TimeTable::edit() {
         insert();
         return;
     }
-    buffer_ = records_[static_cast<std::size_t>(current_)];
+    buffer_ = records_.at(static_cast<std::size_t>(current_));
     state_ = TableState::Editing;
     modified_ = false;
     notifyDataChanged();
@@ -165,13 +152,18 @@ int TimeTable::store() {
     const bool inserting = state_ == TableState::Inserting;
     const auto& stop = buffer_.time(Field::Stop);
     const bool stopChanged =
-        inserting || stop != records_[static_cast<std::size_t>(from)].time(Field::Stop);
-    const int to = stopChanged ? sortedPosition(stop, inserting ? -1 : from) : from;
+        inserting || stop != records_.at(static_cast<std::size_t>(from)).time(Field::Stop);
+    const auto skip = inserting ? std::nullopt : std::optional<std::size_t>(from);
+    const int to = stopChanged ? static_cast<int>(records_.positionFor(stop, skip)) : from;
 
     if (to != from)
         notify([from, to](TableObserver& observer) { observer.rowAboutToBeMoved(from, to); });
-    if (!inserting) records_.erase(records_.begin() + from);
-    records_.insert(records_.begin() + to, std::move(buffer_));
+    if (!stopChanged) {
+        records_.at(static_cast<std::size_t>(from)) = std::move(buffer_);
+    } else {
+        if (!inserting) records_.erase(static_cast<std::size_t>(from));
+        records_.insert(std::move(buffer_));
+    }
     buffer_ = TimeRecord{};
     state_ = TableState::Browsing;
     modified_ = false;
@@ -179,17 +171,6 @@ int TimeTable::store() {
     if (to != from) notify([from, to](TableObserver& observer) { observer.rowMoved(from, to); });
     notifyDataChanged();
     return to;
-}
-
-int TimeTable::sortedPosition(const std::optional<std::int32_t>& stop, int skipRow) const {
-    // An empty STOP (nullopt) compares before every time and equal to another empty one.
-    int position = 0;
-    for (int i = 0; i < static_cast<int>(records_.size()); ++i) {
-        if (i == skipRow) continue;
-        if (records_[static_cast<std::size_t>(i)].time(Field::Stop) >= stop) break;
-        ++position;
-    }
-    return position;
 }
 
 void TimeTable::cancel() {
@@ -217,7 +198,7 @@ void TimeTable::removeCurrentRow() {
     const int row = current_;
     notify([row](TableObserver& observer) { observer.rowAboutToBeRemoved(row); });
     if (state_ != TableState::Inserting) {
-        records_.erase(records_.begin() + row);
+        records_.erase(static_cast<std::size_t>(row));
         ++revision_;
     }
     buffer_ = TimeRecord{};
@@ -285,7 +266,7 @@ void TimeTable::setShiftedTimes(double shift) {
         return millisecondsOfDay((time ? timeValue(*time) : 0.0) + shift);
     };
     for (std::size_t i = 0; i < records_.size(); ++i) {
-        TimeRecord& record = records_[i];
+        TimeRecord& record = records_.at(i);
         record.time(Field::Stop2) = shifted(record.time(Field::Stop));
         record.time(Field::Go2) = shifted(record.time(Field::Go));
         notify([i](TableObserver& observer) { observer.rowChanged(static_cast<int>(i)); });

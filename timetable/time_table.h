@@ -2,7 +2,6 @@
 // The time table: the in-memory record set of surveyed points, kept in STOP order,
 // with the states and moves of a data set that a grid edits.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,24 +9,12 @@
 #include <vector>
 
 #include "locale_settings.h"
+#include "stop_ordered_records.h"
+#include "time_record.h"
 
 namespace marvolt {
 
 enum class TableState { Closed, Browsing, Editing, Inserting };
-
-// The fields in their column order.
-enum class Field { Punkt = 0, Stop, Go, Stop2, Go2 };
-constexpr int kFieldCount = 5;
-constexpr std::size_t kPunktSize = 10;  // bytes of a point name
-
-struct TimeRecord {
-    std::string punkt;  // Windows-1250 bytes, at most kPunktSize
-    // STOP, GO, STOP2, GO2 as milliseconds since midnight; empty when null.
-    std::array<std::optional<std::int32_t>, 4> times;
-
-    const std::optional<std::int32_t>& time(Field field) const;
-    std::optional<std::int32_t>& time(Field field);
-};
 
 // Told of every change, so that a view can follow. Rows are the rows a grid shows: the
 // posted records in STOP order plus, while inserting, the new record at its row. Each
@@ -64,8 +51,11 @@ class TimeTable {
 
     // Posted records, without a record being inserted.
     int recordCount() const;
-    // The posted records in STOP order (a record being edited or inserted as it was before).
-    const std::vector<TimeRecord>& records() const { return records_; }
+    // The posted record at a place in STOP order, counted from 0 (a record being edited or
+    // inserted as it was before).
+    const TimeRecord& record(int index) const {
+        return records_.at(static_cast<std::size_t>(index));
+    }
     // Counts the changes to the posted records: a post, a delete, shifted times written. A
     // result worked out from the table holds while the count is what it was then.
     std::uint64_t revision() const { return revision_; }
@@ -140,8 +130,6 @@ class TimeTable {
     void notifyDataChanged();
     // After a write into the record being edited or inserted.
     void fieldWritten();
-    // Where a record with this STOP goes among the posted records, skipping skipRow.
-    int sortedPosition(const std::optional<std::int32_t>& stop, int skipRow) const;
     // Finishes the record being edited or inserted (not shown at `row`); gives the row
     // that the record shown at `row` stands at afterwards.
     int finishKeeping(int row);
@@ -155,7 +143,7 @@ class TimeTable {
 
     LocaleSettings locale_;
     std::vector<TableObserver*> observers_;
-    std::vector<TimeRecord> records_;  // posted records in STOP order
+    StopOrderedRecords records_;  // the posted records
     TableState state_ = TableState::Closed;
     TimeRecord buffer_;  // the record being edited or inserted
     int current_ = -1;
