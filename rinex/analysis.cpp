@@ -52,7 +52,7 @@ void reportEpochLines(const PointEpochs& point, const std::string& name, ResultV
 std::vector<PointEpochs> findEpochs(const TimeTable& table, const EpochIndex& index,
                                     double observationDate, double shift, ResultView& view,
                                     Services& services) {
-    const std::string date = datePiece(observationDate);
+    const std::string date = index.layout().datePiece(observationDate);
     std::vector<PointEpochs> points;
     const std::vector<TimeRecord>& records = table.records();
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -101,6 +101,7 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     result.file = path;
     result.identity = lines.identity();
     result.observationDate = observationDate;
+    result.layout = index.layout();
     result.points = findEpochs(table, index, observationDate, shift, view, services);
     if (result.allFound())
         services.message(

@@ -4,7 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "epoch_key.h"
+#include "epoch_layout.h"
 #include "failure.h"
 #include "file_path.h"
 #include "line_list.h"
@@ -22,18 +22,19 @@ bool makeBackupCopy(const std::string& file) {
 }
 
 // True when each line is still a data epoch that matches the key it was found by.
-bool stillMatch(const LineList& lines, const std::vector<std::size_t>& found,
-                const std::string& key) {
+bool stillMatch(const LineList& lines, const EpochLayout& layout,
+                const std::vector<std::size_t>& found, const std::string& key) {
     for (const std::size_t line : found)
-        if (line >= lines.size() || !lineMatches(lines[line], key) || !isDataEpoch(lines[line]))
+        if (line >= lines.size() || !layout.lineMatches(lines[line], key) ||
+            !layout.isDataEpoch(lines, line))
             return false;
     return true;
 }
 
 bool resultStillHolds(const AnalysisResult& result, const LineList& lines) {
     for (const PointEpochs& point : result.points)
-        if (!stillMatch(lines, point.stopLines, point.stopKey) ||
-            !stillMatch(lines, point.goLines, point.goKey))
+        if (!stillMatch(lines, result.layout, point.stopLines, point.stopKey) ||
+            !stillMatch(lines, result.layout, point.goLines, point.goKey))
             return false;
     return true;
 }
@@ -41,11 +42,10 @@ bool resultStillHolds(const AnalysisResult& result, const LineList& lines) {
 // Flags the STOP and GO epoch lines of every point, in STOP order: a later write wins, so
 // a line that is one point's GO and the next point's STOP ends with 3.
 void flagEpochLines(const AnalysisResult& result, LineList& lines) {
+    const std::size_t flag = result.layout.flagPosition();
     for (const PointEpochs& point : result.points) {
-        for (const std::size_t line : point.stopLines)
-            lines.setByte(line, kEpochFlagPosition, kStopFlag);
-        for (const std::size_t line : point.goLines)
-            lines.setByte(line, kEpochFlagPosition, kGoFlag);
+        for (const std::size_t line : point.stopLines) lines.setByte(line, flag, kStopFlag);
+        for (const std::size_t line : point.goLines) lines.setByte(line, flag, kGoFlag);
     }
 }
 
