@@ -434,7 +434,7 @@ class DurovTest : public QObject {
         QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
         QCOMPARE(filtersShown.last(),
                  "Pliki RINEX 2012 (*.12o)|Pliki RINEX 2011 (*.11o)|Pliki RINEX (*.*o)|"
-                 "Wszystkie pliki (*)");
+                 "Pliki RINEX 3 (*.rnx)|Wszystkie pliki (*)");
         QCOMPARE(field("edtData"), "3 April 2012 r. (Tuesday)");
         QCOMPARE(field("edtCzas"), "10:15:05");
         QCOMPARE(field("edtPrzesun"), "0:00:00");
