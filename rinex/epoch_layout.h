@@ -84,7 +84,6 @@ class EpochLayout {
     bool isDataEpoch(const LineList& lines, std::size_t i) const;
 
     bool operator==(const EpochLayout& other) const { return version_ == other.version_; }
-    bool operator!=(const EpochLayout& other) const { return !(*this == other); }
 
   private:
     EpochLayout(int version, std::string_view datePattern, std::string_view recordStart,
