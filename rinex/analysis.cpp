@@ -59,7 +59,7 @@ void reportEpochLines(const PointEpochs& point, const std::string& name, ResultV
 std::vector<PointEpochs> findEpochs(const TimeTable& table, const EpochIndex& index,
                                     double observationDate, double shift, ResultView& view,
                                     Services& services) {
-    const std::string date = datePiece(observationDate);
+    const std::string date = index.layout().datePiece(observationDate);
     std::vector<PointEpochs> points;
     MessageSeries misses(services);
     for (int i = 0; i < table.recordCount(); ++i) {
@@ -110,6 +110,7 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     result.file = path;
     result.identity = lines.identity();
     result.observationDate = observationDate;
+    result.layout = index.layout();
     result.points = findEpochs(table, index, observationDate, shift, view, services);
     if (result.allFound())
         services.message(

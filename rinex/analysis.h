@@ -15,8 +15,10 @@ namespace marvolt {
 // record, reports the data epochs of every STOP and GO, and says what is missing.
 // `observationDate` is the date the window holds: it stays for a file without "TIME OF
 // FIRST OBS" and is replaced as soon as the header's date is read. A receiver time below
-// zero (a GO before its STOP) never matches. Reading errors end it with a Failure, leaving
-// what was done before.
+// zero (a GO before its STOP) never matches. The file's first line decides the layout of its
+// epoch lines (RINEX 2 or 3); a file that is no observation file, is compressed or has a
+// version that cannot be read ends it with one Failure before anything is shown or written
+// (see layoutOfFile). Reading errors end it with a Failure, leaving what was done before.
 AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& observationDate,
                             ResultView& view, Services& services);
 

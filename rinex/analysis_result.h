@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "epoch_layout.h"
 #include "line_list.h"
 
 namespace marvolt {
@@ -23,7 +24,8 @@ struct AnalysisResult {
     std::string file;       // the file as chosen: the one the modification rewrites
     FileIdentity identity;  // and the state it was read in
     double observationDate = 0.0;
-    std::vector<PointEpochs> points;  // every record, in STOP order
+    EpochLayout layout = EpochLayout::rinex2();  // of the file's epoch lines and their keys
+    std::vector<PointEpochs> points;             // every record, in STOP order
 
     // True when every STOP and GO has an epoch line: the file may be modified.
     bool allFound() const {

@@ -1,68 +1,14 @@
 #include "epoch_key.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 
 #include "date_time_pattern.h"
+#include "rinex_version.h"
 
 namespace marvolt {
 
 namespace {
-
-// The six two-character fields of an epoch line's first 18 bytes; the bytes before each
-// field (0, 3, 6, 9, 12, 15) are blanks in an epoch line.
-constexpr std::array<std::size_t, 6> kFieldPositions{1, 4, 7, 10, 13, 16};
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A leading blank and a leading "0" of a field are the same digit.
-bool sameLeadingDigit(char a, char b) {
-    return a == b || (a == ' ' && b == '0') || (a == '0' && b == ' ');
-}
-
-// The twelve digits of a line shaped like an epoch line (blank separators, fields of
-// a digit or blank and then a digit) as one number; nothing for any other line. Two
-// such lines match each other exactly when their codes are equal.
-std::optional<std::uint64_t> epochCode(std::string_view line) {
-    if (line.size() < kEpochKeyLength) return std::nullopt;
-    std::uint64_t code = 0;
-    for (const std::size_t field : kFieldPositions) {
-        const char tens = line[field];
-        const char units = line[field + 1];
-        if (line[field - 1] != ' ' || !isDigit(units) || !(tens == ' ' || isDigit(tens)))
-            return std::nullopt;
-        code = code * 100 + (tens == ' ' ? 0 : tens - '0') * 10 + (units - '0');
-    }
-    return code;
-}
-
-// A satellite in an epoch line: a system letter or a blank, then two digits of which the
-// first may be a blank ("G05", " 5", "R12").
-bool isSatellite(std::string_view field) {
-    const bool system = field[0] == ' ' || (field[0] >= 'A' && field[0] <= 'Z');
-    return system && (field[1] == ' ' || isDigit(field[1])) && isDigit(field[2]);
-}
-
-// The satellite count of columns 30 to 32: a right-aligned number of at least 1.
-bool countsSatellites(std::string_view field) {
-    int count = 0;
-    bool digits = false;
-    for (const char c : field) {
-        if (isDigit(c)) {
-            count = count * 10 + (c - '0');
-            digits = true;
-        } else if (c != ' ' || digits) {
-            return false;
-        }
-    }
-    return count >= 1;
-}
-
-// The code of a data epoch; nothing for any other line.
-std::optional<std::uint64_t> dataEpochCode(std::string_view line) {
-    return isDataEpoch(line) ? epochCode(line) : std::nullopt;
-}
 
 // Lines are added in order, so a stable sort keeps each code's lines ascending.
 void sortEpochs(std::vector<std::pair<std::uint64_t, std::size_t>>& epochs) {
@@ -72,27 +18,8 @@ void sortEpochs(std::vector<std::pair<std::uint64_t, std::size_t>>& epochs) {
 
 }  // namespace
 
-bool hasEpochTime(std::string_view line) { return epochCode(line).has_value(); }
-
-bool isDataEpoch(std::string_view line) {
-    if (line.size() <= kEpochFlagPosition) return false;
-    switch (line[kEpochFlagPosition]) {
-        case ' ':
-        case '0':
-        case '1':
-            return true;
-        case kGoFlag:
-        case kStopFlag:
-            return line.size() >= kFirstSatellitePosition + 3 &&
-                   countsSatellites(line.substr(kSatelliteCountPosition, 3)) &&
-                   isSatellite(line.substr(kFirstSatellitePosition, 3));
-        default:
-            return false;
-    }
-}
-
 std::string datePiece(double observationDate) {
-    return formatDateTime(" YY MM DD ", observationDate, LocaleSettings{});
+    return EpochLayout::rinex2().datePiece(observationDate);
 }
 
 std::string epochKey(const std::string& datePiece, double time) {
@@ -103,40 +30,53 @@ std::string epochKey(const std::string& datePiece, double time) {
 }
 
 bool lineMatches(std::string_view line, std::string_view key) {
-    if (line.size() < kEpochKeyLength || key.size() != kEpochKeyLength) return false;
-    for (std::size_t i = 0; i < kEpochKeyLength; ++i) {
-        const bool leadingDigit =
-            std::find(kFieldPositions.begin(), kFieldPositions.end(), i) != kFieldPositions.end();
-        if (leadingDigit ? !sameLeadingDigit(line[i], key[i]) : line[i] != key[i]) return false;
-    }
-    return true;
+    return EpochLayout::rinex2().lineMatches(line, key);
 }
 
-EpochIndex::EpochIndex(const LineList& lines) : lines_(lines) {
+bool isDataEpoch(std::string_view line) { return EpochLayout::rinex2().isDataEpoch(line, {}); }
+
+EpochIndex::EpochIndex(const LineList& lines, const EpochLayout& layout)
+    : lines_(lines), layout_(layout) {
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (const auto code = dataEpochCode(lines[i])) epochs_.emplace_back(*code, i);
+        if (layout.isDataEpoch(lines, i))
+            if (const auto code = layout.epochCode(lines[i])) epochs_.emplace_back(*code, i);
     sortEpochs(epochs_);
 }
 
 EpochIndex EpochIndex::readFile(const std::string& path, LineList& lines) {
+    const EpochLayout* layout = &EpochLayout::rinex2();
     std::vector<Epoch> epochs;
-    lines = readLines(path, [&epochs](std::size_t line, std::string_view text) {
-        if (const auto code = dataEpochCode(text)) epochs.emplace_back(*code, line);
+    // A version 3 record flagged 2 or 3 waits for the next line to tell whether it is a
+    // data epoch: its code, or nothing.
+    std::optional<Epoch> waiting;
+    lines = readLines(path, [&](std::size_t line, std::string_view text) {
+        if (line == 0) layout = &layoutOfFile(text, path);
+        if (waiting && EpochLayout::isSatelliteLine(text)) epochs.push_back(*waiting);
+        waiting.reset();
+        const EpochLayout::Standing standing = layout->standing(text);
+        if (standing == EpochLayout::Standing::NoDataEpoch) return;
+        const auto code = layout->epochCode(text);
+        if (!code) return;
+        if (standing == EpochLayout::Standing::DataEpoch)
+            epochs.emplace_back(*code, line);
+        else
+            waiting = Epoch(*code, line);
     });
     sortEpochs(epochs);
-    return EpochIndex(lines, std::move(epochs));
+    return EpochIndex(lines, *layout, std::move(epochs));
 }
 
-EpochIndex::EpochIndex(const LineList& lines, std::vector<Epoch> epochs)
-    : lines_(lines), epochs_(std::move(epochs)) {}
+EpochIndex::EpochIndex(const LineList& lines, const EpochLayout& layout, std::vector<Epoch> epochs)
+    : lines_(lines), layout_(layout), epochs_(std::move(epochs)) {}
 
 std::vector<std::size_t> EpochIndex::linesMatching(std::string_view key) const {
     std::vector<std::size_t> result;
-    const auto code = key.size() == kEpochKeyLength ? epochCode(key) : std::nullopt;
+    const auto code = key.size() == layout_.keyLength() ? layout_.epochCode(key) : std::nullopt;
     if (!code) {
         // A key not shaped like an epoch line can only match lines outside the index.
         for (std::size_t i = 0; i < lines_.size(); ++i)
-            if (lineMatches(lines_[i], key) && isDataEpoch(lines_[i])) result.push_back(i);
+            if (layout_.lineMatches(lines_[i], key) && layout_.isDataEpoch(lines_, i))
+                result.push_back(i);
         return result;
     }
     const auto range =

@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-#include "epoch_key.h"
+#include "epoch_layout.h"
 #include "event_records.h"
 #include "failure.h"
 #include "file_path.h"
@@ -25,18 +25,19 @@ bool makeBackupCopy(const std::string& file) {
 }
 
 // True when each line is still a data epoch that matches the key it was found by.
-bool stillMatch(const LineList& lines, const std::vector<std::size_t>& found,
-                const std::string& key) {
+bool stillMatch(const LineList& lines, const EpochLayout& layout,
+                const std::vector<std::size_t>& found, const std::string& key) {
     for (const std::size_t line : found)
-        if (line >= lines.size() || !lineMatches(lines[line], key) || !isDataEpoch(lines[line]))
+        if (line >= lines.size() || !layout.lineMatches(lines[line], key) ||
+            !layout.isDataEpoch(lines, line))
             return false;
     return true;
 }
 
 bool resultStillHolds(const AnalysisResult& result, const LineList& lines) {
     for (const PointEpochs& point : result.points)
-        if (!stillMatch(lines, point.stopLines, point.stopKey) ||
-            !stillMatch(lines, point.goLines, point.goKey))
+        if (!stillMatch(lines, result.layout, point.stopLines, point.stopKey) ||
+            !stillMatch(lines, result.layout, point.goLines, point.goKey))
             return false;
     return true;
 }
@@ -64,21 +65,22 @@ EventsByLine eventsByLine(const AnalysisResult& result) {
 // is one point's GO and the next point's STOP ends with 3); in the records style 0 in place
 // of a 2 or 3 left by the flags style, so that no epoch is marked twice.
 void setEpochFlag(LineList& lines, std::size_t line, const std::vector<Event>& events,
-                  EventStyle style) {
+                  EventStyle style, std::size_t flagPosition) {
     if (style == EventStyle::Flags) {
-        lines.setByte(line, kEpochFlagPosition,
+        lines.setByte(line, flagPosition,
                       events.back().moment == Moment::Stop ? kStopFlag : kGoFlag);
     } else {
-        const char flag = lines[line][kEpochFlagPosition];
-        if (flag == kStopFlag || flag == kGoFlag) lines.setByte(line, kEpochFlagPosition, '0');
+        const char flag = lines[line][flagPosition];
+        if (flag == kStopFlag || flag == kGoFlag) lines.setByte(line, flagPosition, '0');
     }
 }
 
 // Every line but the blocks inserted by an earlier run, with the events of the result.
-void writeWithEvents(const std::string& file, LineList& lines, const EventsByLine& events,
-                     EventStyle style) {
-    for (const auto& [line, atLine] : events) setEpochFlag(lines, line, atLine, style);
-    const std::vector<LineRange> dropped = insertedEventBlocks(lines);
+void writeWithEvents(const std::string& file, LineList& lines, const EpochLayout& layout,
+                     const EventsByLine& events, EventStyle style) {
+    for (const auto& [line, atLine] : events)
+        setEpochFlag(lines, line, atLine, style, layout.flagPosition());
+    const std::vector<LineRange> dropped = insertedEventBlocks(lines, layout);
     writeLines(file, [&](const std::function<void(std::string_view)>& write) {
         auto block = dropped.begin();
         auto next = events.begin();
@@ -92,7 +94,7 @@ void writeWithEvents(const std::string& file, LineList& lines, const EventsByLin
                 if (style == EventStyle::Records)
                     for (const Event& event : next->second)
                         for (const std::string& record :
-                             eventBlock(event.moment, *event.punkt, lines[i]))
+                             eventBlock(event.moment, *event.punkt, lines[i], layout))
                             write(record);
                 ++next;
             }
@@ -125,7 +127,7 @@ void modifyRinex(const AnalysisResult& result, const ModificationOptions& option
     if (options.makeBackup && !makeBackupCopy(file))
         services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
 
-    writeWithEvents(file, lines, eventsByLine(result), options.events);
+    writeWithEvents(file, lines, result.layout, eventsByLine(result), options.events);
     busy.restore();
     services.message("Zakończyłem modyfikację pliku " + shownPath);
 }

@@ -8,7 +8,8 @@ namespace marvolt {
 inline constexpr const char* kTimeFileFilter = "Pliki tekstowe|*.txt|Wszystkie pliki|*.*";
 
 // The RINEX filter run in `year`: that year's and the year before's observation files
-// first ("Pliki RINEX 2026|*.26o|Pliki RINEX 2025|*.25o|..."), then those of any year.
+// first ("Pliki RINEX 2026|*.26o|Pliki RINEX 2025|*.25o|..."), then those of any year,
+// RINEX 3 files and every file.
 std::string rinexFilter(int year);
 
 }  // namespace marvolt

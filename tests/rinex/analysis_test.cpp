@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "date_time.h"
+#include "epoch_layout.h"
 #include "failure.h"
 #include "rinex_samples.h"
 #include "scripted_services.h"
@@ -275,6 +276,173 @@ TEST_F(Analysis, RealFilesInBothLayouts) {
         EXPECT_EQ(
             Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end()),
             c.log);
+    }
+}
+
+TEST_F(Analysis, RealVersion3Files) {
+    struct Case {
+        const char* file;
+        std::vector<testing::Point> points;
+        Log log;
+    };
+    const std::vector<Case> cases = {
+        {"glab_demo3.10o",  // 3.01, two epochs 30 s apart
+         {{"G1", "10:00:00", "10:00:30"}},
+         {"busy", "clear", "date: 5 March 2010 r. (Friday)", "time: 0:00:00", "shift: 10:00:00",
+          found(67, "STOP", "G1"), found(82, "GO", "G1"), kNoErrors, "normal"}},
+        {"CEDA00USA_R_20182100000_23H_15S_MO.rnx",  // 3.03, a day at 15 s with gaps
+         {{"C1", "2:00:15", "2:00:45"},
+          {"C2", "14:00:00", "14:00:15"},
+          {"C3", "2:01:00", "2:01:30"}},
+         {"busy", "clear", "date: 29 July 2018 r. (Sunday)", "time: 0:00:15", "shift: 2:00:00",
+          found(33, "STOP", "C1"), found(37, "GO", "C1"), found(39, "GO", "C3"),
+          missing("STOP", "C3"), found(11099, "STOP", "C2"), found(11101, "GO", "C2"), kErrors,
+          "normal"}},
+        {"gnsstk_bahr1620_v304.rnx",  // the points of the version 2 file, as converted
+         {{"B1", "9:00:00", "9:00:30"}, {"B2", "9:30:00", "9:59:30"}},
+         {"busy", "clear", "date: 10 June 2004 r. (Thursday)", "time: 0:00:00", "shift: 9:00:00",
+          found(22, "STOP", "B1"), found(31, "GO", "B1"), found(543, "STOP", "B2"),
+          found(1072, "GO", "B2"), kNoErrors, "normal"}},
+        {"gpstk_nklg170b00_v304.rnx",
+         {{"N1", "12:00:00", "12:00:02"}, {"N2", "12:00:03", "12:00:04"}},
+         {"busy", "clear", "date: 18 June 2016 r. (Saturday)", "time: 1:00:00", "shift: 11:00:00",
+          found(23, "STOP", "N1"), found(65, "GO", "N1"), found(86, "STOP", "N2"),
+          found(107, "GO", "N2"), kNoErrors, "normal"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TimeTable fresh{LocaleSettings{}};
+        fresh.open();
+        testing::addPoints(fresh, c.points);
+        const std::size_t start = services.log.size();
+        result = analyseRinex(std::string(MARVOLT_TEST_DATA) + "/" + c.file, fresh, observationDate,
+                              view, services);
+        EXPECT_EQ(
+            Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end()),
+            c.log);
+        EXPECT_EQ(result.layout, EpochLayout::rinex3());
+    }
+}
+
+// A survey of 3 April 2012 in version 3 (or 4) records, first observation at 06:00:12: a
+// data epoch, then event records at the seconds of later STOPs and GOs, each next to a data
+// epoch of the same second flagged by an earlier run or followed by what makes it an event.
+std::string version3Survey(const char* version) {
+    using testing::epochRecord;
+    const auto at = [](int minute, int second, Padding padding, char flag, int count = 1) {
+        return epochRecord(2012, 4, 3, 6, minute, second, padding, flag, count);
+    };
+    return testing::joinLines(
+        {headerRecord(std::string("     ") + version + "           OBSERVATION DATA    M",
+                      "RINEX VERSION / TYPE"),
+         testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"),
+         headerRecord("", "END OF HEADER"), at(0, 12, Padding::Zero, '0'),  // 4
+         testing::kSatelliteLine, at(0, 42, Padding::Zero, '3'),  // 6: new site occupation
+         headerRecord("G12", "MARKER NAME"),
+         at(0, 42, Padding::Blank, '3'),                         // 8: a data epoch flagged earlier
+         testing::kSatelliteLine, at(1, 0, Padding::Zero, '2'),  // 10: antenna moved
+         headerRecord("G07 ANTENNA MOVED", "COMMENT"),
+         at(1, 12, Padding::Zero, '4'),  // 12: header records follow
+         headerRecord("", "COMMENT"), at(1, 30, Padding::Zero, '5', 0),  // 14: external event
+         at(1, 42, Padding::Zero, '6'),                                  // 15: cycle slips
+         testing::kSatelliteLine, at(2, 0, Padding::Zero, '2', 0)},  // 17: at the end of the file
+        "\n");
+}
+
+TEST_F(Analysis, Version3EventRecordsAtAMatchingSecondAreNeitherReportedNorFound) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"},
+                               {"P2", "8:00:48", "8:01:00"},
+                               {"P3", "8:01:18", "8:01:30"},
+                               {"P4", "8:01:48", "8:01:48"}});
+    for (const char* version : {"3.04", "4.02"}) {
+        SCOPED_TRACE(version);
+        const std::string file = folder.write("survey.rnx", version3Survey(version));
+        EXPECT_EQ(analyse(file, false),
+                  (Log{"busy", "clear", "date: 3 April 2012 r. (Tuesday)", "time: 6:00:12",
+                       "shift: 1:59:48", found(4, "STOP", "P1"), found(8, "GO", "P1"),
+                       missing("STOP", "P2"), missing("GO", "P2"), missing("STOP", "P3"),
+                       missing("GO", "P3"), missing("STOP", "P4"), missing("GO", "P4"), kErrors,
+                       "normal"}));
+    }
+}
+
+// The version line decides how epochs are read: an epoch written in the other layout is
+// not found.
+TEST_F(Analysis, TheVersionDecidesTheLayout) {
+    struct Case {
+        const char* first;  // the first line
+        bool rinex3;        // an epoch record rather than an epoch line
+        bool found;
+    };
+    const Case cases[] = {
+        {"     1.00           OBSERVATION DATA    G", false, true},
+        {"     2.11           OBSERVATION DATA    G", true, false},
+        {"     3.04           OBSERVATION DATA    M", false, false},
+        {"     4.02           OBSERVATION DATA    M", true, true},
+        {"", false, true},  // a first line without the label: as version 2
+        {"", true, false},
+    };
+    testing::addPoints(table, {{"P1", "6:00:12", "6:00:12"}});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + (c.rinex3 ? " record" : " line"));
+        const std::string epoch = c.rinex3
+                                      ? testing::epochRecord(2012, 4, 3, 6, 0, 12, Padding::Zero)
+                                      : epochLine(2012, 4, 3, 6, 0, 12, Padding::Zero);
+        const std::string file = folder.write(
+            "survey.obs", testing::joinLines(
+                              {headerRecord(c.first, *c.first ? "RINEX VERSION / TYPE" : "COMMENT"),
+                               testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"),
+                               headerRecord("", "END OF HEADER"), epoch, testing::kSatelliteLine},
+                              "\n"));
+        analyse(file, c.found);
+    }
+}
+
+TEST_F(Analysis, FilesThatAreNoObservationFilesAreRefusedBeforeAnyPointIsChecked) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    const std::string good = folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}}));
+    analyse(good, true);
+    const Log rows = testing::tableRows(table);
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* text;  // after Plik "<path>"
+    };
+    const std::vector<Case> cases = {
+        {"CEDA00USA_R_20182100000_23H_15S_MO.rnx.gz",
+         testing::readBytes(std::string(MARVOLT_TEST_DATA) +
+                            "/CEDA00USA_R_20182100000_23H_15S_MO.rnx.gz"),
+         " jest skompresowany (gzip). Rozpakuj go przed analizą."},
+        {"pomiar.12o.Z", std::string("\x1F\x9D\x90\x20\x20\x20\x20\x20\x33\x2E", 10),
+         " jest skompresowany (compress). Rozpakuj go przed analizą."},
+        {"pomiar.12d",
+         "1.0                 COMPACT RINEX FORMAT                    CRINEX VERS   / TYPE\n"
+         "RNX2CRX ver.4.0.7                       28-Dec-21 00:00     CRINEX PROG / DATE\n",
+         " jest skompresowany (Hatanaka). Rozpakuj go przed analizą."},
+        {"nawigacja.rnx",
+         headerRecord("     3.04           N: GNSS NAV DATA    M: MIXED", "RINEX VERSION / TYPE"),
+         " nie jest plikiem obserwacji RINEX (typ N)."},
+        {"pogoda.12m",
+         headerRecord("     2.11           METEOROLOGICAL DATA", "RINEX VERSION / TYPE") + "\n" +
+             headerRecord("", "END OF HEADER") + "\n" +
+             epochLine(2012, 4, 3, 6, 0, 12, Padding::Zero),
+         " nie jest plikiem obserwacji RINEX (typ M)."},
+        {"nowy.rnx",
+         headerRecord("     5.00           OBSERVATION DATA    M", "RINEX VERSION / TYPE") + "\n" +
+             headerRecord("", "END OF HEADER") + "\n" +
+             epochLine(2012, 4, 3, 6, 0, 12, Padding::Zero),
+         " ma nieobsługiwaną wersję RINEX 5.00."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string file = folder.write(c.name, c.bytes);
+        Log log;
+        EXPECT_EQ(failingAnalysis(file, log), "Plik \"" + file + "\"" + c.text);
+        EXPECT_EQ(log, (Log{"busy", "clear", "normal"}));
+        EXPECT_EQ(testing::tableRows(table), rows);
+        EXPECT_EQ(observationDate, encodeDate(2012, 4, 3));
+        EXPECT_EQ(result.file, good);
     }
 }
 

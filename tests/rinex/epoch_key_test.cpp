@@ -8,6 +8,7 @@
 
 #include "date_time.h"
 #include "rinex_samples.h"
+#include "temp_folder.h"
 
 namespace marvolt {
 namespace {
@@ -190,6 +191,41 @@ TEST(EpochIndex, AgreesWithAPlainScanOnRealFiles) {
             EXPECT_EQ(index.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
             EXPECT_EQ(indexRead.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
         }
+    }
+}
+
+// A version 3 record flagged 2 or 3 waits for its next line, also while the file is read.
+TEST(EpochIndex, FindsVersion3DataEpochsByTheLineAfterThem) {
+    using testing::epochRecord;
+    using testing::Padding;
+    testing::TempFolder folder;
+    const std::string file = folder.write(
+        "survey.rnx",
+        testing::joinLines(
+            {
+                testing::headerRecord("     3.04           OBSERVATION DATA    M",
+                                      "RINEX VERSION / TYPE"),
+                testing::headerRecord("", "END OF HEADER"),
+                epochRecord(2012, 4, 3, 10, 5, 7, Padding::Zero),  // 2
+                testing::kSatelliteLine,
+                epochRecord(2012, 4, 3, 10, 5, 7, Padding::Blank, '3'),  // 4: flagged earlier
+                testing::kSatelliteLine,
+                epochRecord(2012, 4, 3, 10, 5, 8, Padding::Zero, '3'),  // 6: a new site
+                testing::headerRecord("G12", "MARKER NAME"),
+                epochRecord(2012, 4, 3, 10, 5, 8, Padding::Zero, '2'),  // 8: flagged earlier
+                testing::kSatelliteLine,
+                epochRecord(2012, 4, 3, 10, 5, 9, Padding::Zero, '2', 0),  // 10: at the end
+            },
+            "\n"));
+    LineList read;
+    const EpochIndex whileRead = EpochIndex::readFile(file, read);
+    const EpochIndex after(read, EpochLayout::rinex3());
+    EXPECT_EQ(whileRead.layout().version(), 3);
+    for (const EpochIndex* index : {&whileRead, &after}) {
+        EXPECT_EQ(index->linesMatching("> 2012 04 03 10 05  7"), (Lines{2, 4}));
+        EXPECT_EQ(index->linesMatching("> 2012 04 03 10 05  8"), (Lines{8}));
+        EXPECT_EQ(index->linesMatching("> 2012 04 03 10 05  9"), Lines{});
+        EXPECT_EQ(index->linesMatching(" 12 04 03 10 05  7"), Lines{});
     }
 }
 

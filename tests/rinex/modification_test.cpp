@@ -11,6 +11,7 @@
 #include "analysis.h"
 #include "date_time.h"
 #include "epoch_key.h"
+#include "epoch_layout.h"
 #include "failure.h"
 #include "rinex_samples.h"
 #include "scripted_services.h"
@@ -73,15 +74,15 @@ std::vector<std::string> surveyLines(char stop, char go) {
 }
 
 // A file of LF lines as the modification writes it: CR LF ends, the flags at the lines
-// (counted from 1).
-std::string flaggedCopy(const std::string& original,
-                        const std::vector<std::pair<int, char>>& flags) {
+// (counted from 1) in the flag column of the layout.
+std::string flaggedCopy(const std::string& original, const std::vector<std::pair<int, char>>& flags,
+                        const EpochLayout& layout = EpochLayout::rinex2()) {
     std::vector<std::string> lines;
     for (std::size_t start = 0, end; start < original.size(); start = end + 1) {
         end = original.find('\n', start);
         lines.push_back(original.substr(start, end - start));
     }
-    for (const auto& [line, flag] : flags) lines[line - 1][kEpochFlagPosition] = flag;
+    for (const auto& [line, flag] : flags) lines[line - 1][layout.flagPosition()] = flag;
     return joinLines(lines, "\r\n");
 }
 
@@ -476,6 +477,76 @@ TEST_F(Modification, EventRecordsMoveWithTheTableAndTheReceiversStay) {
              " 12  4  3  6  1  0.0000000  4  1", headerRecord("Stop & Go: GO P1", "COMMENT"),
              " 12  4  3  6  1  0.0000000  2  0", " 12  4  3  6  1  0.0000000  0  1G05"},
             "\r\n"));
+}
+
+TEST_F(Modification, FlagsRealVersion3FilesInColumn32) {
+    struct Case {
+        const char* file;
+        std::vector<testing::Point> points;
+        std::vector<std::pair<int, char>> flags;
+    };
+    const std::vector<Case> cases = {
+        {"glab_demo3.10o", {{"G1", "10:00:00", "10:00:30"}}, {{67, '3'}, {82, '2'}}},
+        {"CEDA00USA_R_20182100000_23H_15S_MO.rnx",
+         {{"C1", "2:00:15", "2:00:45"}, {"C2", "14:00:00", "14:00:15"}},
+         {{33, '3'}, {37, '2'}, {11099, '3'}, {11101, '2'}}},
+        {"gnsstk_bahr1620_v304.rnx",
+         {{"B1", "9:00:00", "9:00:30"}, {"B2", "9:30:00", "9:59:30"}},
+         {{22, '3'}, {31, '2'}, {543, '3'}, {1072, '2'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string original = readBytes(std::string(MARVOLT_TEST_DATA) + "/" + c.file);
+        TimeTable fresh{LocaleSettings{}};
+        fresh.open();
+        testing::addPoints(fresh, c.points);
+        result =
+            analyseRinex(folder.write(c.file, original), fresh, observationDate, view, services);
+        ASSERT_TRUE(result.allFound());
+        modify(true);
+        EXPECT_EQ(readBytes(result.file), flaggedCopy(original, c.flags, EpochLayout::rinex3()));
+        EXPECT_EQ(readBytes(result.file + ".bak"), original);
+    }
+}
+
+// Version 3 records at 06:00:12 and 06:00:42: a data epoch and a new-site event at each
+// second, the events before a MARKER NAME record and at the end of the file.
+std::vector<std::string> version3Lines(char stop, char go) {
+    using testing::epochRecord;
+    using testing::Padding;
+    return {headerRecord("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE"),
+            testing::firstObservationRecord(2012, 4, 3, 6, 0, "12.0000000"),
+            kEnd,
+            epochRecord(2012, 4, 3, 6, 0, 12, Padding::Zero, '3'),
+            headerRecord("G12", "MARKER NAME"),
+            epochRecord(2012, 4, 3, 6, 0, 12, Padding::Zero, stop),
+            testing::kSatelliteLine,
+            epochRecord(2012, 4, 3, 6, 0, 42, Padding::Blank, go),
+            testing::kSatelliteLine,
+            epochRecord(2012, 4, 3, 6, 0, 42, Padding::Zero, '3', 0)};
+}
+
+TEST_F(Modification, Version3EventRecordsStayAndARunAgainChangesNothing) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    const std::string survey = folder.write("survey.rnx", joinLines(version3Lines('0', '0'), "\n"));
+    for (int run = 1; run <= 2; ++run) {
+        SCOPED_TRACE(run);
+        result = analyseRinex(survey, table, observationDate, view, services);
+        ASSERT_TRUE(result.allFound());
+        EXPECT_EQ(modify(false), (Log{"busy", "normal", kDone + survey}));
+        EXPECT_EQ(readBytes(survey), joinLines(version3Lines('3', '2'), "\r\n"));
+    }
+
+    // The satellite line after the GO's record, now flagged 2, has become a header record:
+    // the record is an event now, and the file is no longer the one analysed.
+    std::vector<std::string> changed = version3Lines('3', '2');
+    changed[8] = headerRecord("", "COMMENT");
+    const std::string bytes = joinLines(changed, "\r\n");
+    folder.write("survey.rnx", bytes);
+    Log log;
+    EXPECT_EQ(failingModify(false, log),
+              "Plik \"" + survey + "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
+    EXPECT_EQ(readBytes(survey), bytes);
 }
 
 }  // namespace

@@ -28,6 +28,16 @@ std::string epochLine(int year, int month, int day, int hour, int minute, int se
     return line;
 }
 
+std::string epochRecord(int year, int month, int day, int hour, int minute, int second,
+                        Padding padding, char flag, int count) {
+    const char* format = padding == Padding::Blank ? "> %04d%3d%3d%3d%3d%11.7f  %c%3d"
+                                                   : "> %04d %02d %02d %02d %02d %010.7f  %c%3d";
+    char line[64];
+    std::snprintf(line, sizeof line, format, year, month, day, hour, minute,
+                  static_cast<double>(second), flag, count);
+    return line;
+}
+
 std::string joinLines(const std::vector<std::string>& lines, std::string_view terminator) {
     std::string text;
     for (const auto& line : lines) text += line + std::string(terminator);

@@ -1,5 +1,5 @@
 #pragma once
-// Small RINEX 2 observation files made line by line, and time tables, for the rinex tests.
+// Small RINEX 2 and 3 observation files made line by line, and time tables, for the rinex tests.
 
 #include <string>
 #include <string_view>
@@ -23,6 +23,14 @@ enum class Padding { Blank, Zero };
 // An epoch line of one satellite, G05, with its flag in column 29 (35 bytes).
 std::string epochLine(int year, int month, int day, int hour, int minute, int second,
                       Padding padding, char flag = '0');
+
+// A version 3 epoch record "> YYYY MM DD HH MM SS.SSSSSSS  F NNN" with its flag in column 32
+// and the count in columns 33 to 35 (35 bytes).
+std::string epochRecord(int year, int month, int day, int hour, int minute, int second,
+                        Padding padding, char flag = '0', int count = 1);
+
+// The satellite line that follows each version 3 epoch record in these files.
+inline const std::string kSatelliteLine = "G05  23629347.915 8  23629364.158 8";
 
 // The observation line that follows each epoch line in these files.
 inline const std::string kObservationLine = "  23629347.915 8  23629364.158 8";

@@ -59,7 +59,7 @@ std::vector<testing::Point> pointsOver(const std::string& file) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (header) {
             header = lines[i].find("END OF HEADER") == std::string_view::npos;
-        } else if (isDataEpoch(lines[i]) && hasEpochTime(lines[i])) {
+        } else if (isDataEpoch(lines[i]) && EpochLayout::rinex2().epochCode(lines[i])) {
             const std::string_view line = lines[i];
             times.push_back(std::string(line.substr(10, 2)) + ":" +
                             std::string(line.substr(13, 2)) + ":" +

@@ -437,7 +437,7 @@ class DurovTest : public QObject {
         const int year = QDate::currentDate().year();
         QCOMPARE(filtersShown.last(),
                  QString("Pliki RINEX %1 (*.%2o)|Pliki RINEX %3 (*.%4o)|Pliki RINEX (*.*o)|"
-                         "Wszystkie pliki (*)")
+                         "Pliki RINEX 3 (*.rnx)|Wszystkie pliki (*)")
                      .arg(year)
                      .arg(year % 100, 2, 10, QChar('0'))
                      .arg(year - 1)

@@ -44,7 +44,8 @@ class WindowServicesTest : public QObject {
                  QStringList({"Pliki tekstowe (*.txt)", "Wszystkie pliki (*)"}));
         QCOMPARE(qtNameFilters(marvolt::rinexFilter(2012)),
                  QStringList({"Pliki RINEX 2012 (*.12o)", "Pliki RINEX 2011 (*.11o)",
-                              "Pliki RINEX (*.*o)", "Wszystkie pliki (*)"}));
+                              "Pliki RINEX (*.*o)", "Pliki RINEX 3 (*.rnx)",
+                              "Wszystkie pliki (*)"}));
         QCOMPARE(qtNameFilters("Dane|*.txt;*.dat"), QStringList({"Dane (*.txt *.dat)"}));
         QCOMPARE(qtNameFilters(marvolt::rinexFilter(2001)).mid(0, 2),
                  QStringList({"Pliki RINEX 2001 (*.01o)", "Pliki RINEX 2000 (*.00o)"}));
@@ -54,19 +55,23 @@ class WindowServicesTest : public QObject {
     void filtersListTheirFiles_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("listed");
-        const QStringList all = {"a.12o", "b.11O", "c.10o", "d.12n", "noext", "punkty.txt"};
+        const QString longName = "ABCD00POL_R_20263421000_01H_01S_MO.rnx";
+        QStringList all = {"a.12o", "b.11O", "c.10o", "d.12n", "noext", "punkty.txt"};
+        all.prepend(longName);  // sorts first: upper case before lower
         QTest::newRow("text files") << "Pliki tekstowe (*.txt)" << QStringList{"punkty.txt"};
         QTest::newRow("every file") << "Wszystkie pliki (*)" << all;
         QTest::newRow("RINEX 2012") << "Pliki RINEX 2012 (*.12o)" << QStringList{"a.12o"};
         QTest::newRow("RINEX 2011, any case") << "Pliki RINEX 2011 (*.11o)" << QStringList{"b.11O"};
         QTest::newRow("any year's observations")
             << "Pliki RINEX (*.*o)" << QStringList{"a.12o", "b.11O", "c.10o"};
+        QTest::newRow("RINEX 3 long names") << "Pliki RINEX 3 (*.rnx)" << QStringList{longName};
     }
     void filtersListTheirFiles() {
         QFETCH(QString, filter);
         QFETCH(QStringList, listed);
         TempFolder folder;
-        for (const char* name : {"a.12o", "b.11O", "c.10o", "d.12n", "noext", "punkty.txt"})
+        for (const char* name : {"a.12o", "b.11O", "c.10o", "d.12n", "noext", "punkty.txt",
+                                 "ABCD00POL_R_20263421000_01H_01S_MO.rnx"})
             folder.write(name, "x");
         QVERIFY(qtNameFilters(marvolt::kTimeFileFilter).contains(filter) ||
                 qtNameFilters(marvolt::rinexFilter(2012)).contains(filter));
