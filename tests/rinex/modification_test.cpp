@@ -549,5 +549,24 @@ TEST_F(Modification, Version3EventRecordsStayAndARunAgainChangesNothing) {
     EXPECT_EQ(readBytes(survey), bytes);
 }
 
+// In a version 3 file the event records take the records' own layout: the first 29 bytes,
+// the flag in column 32, the count in columns 33 to 35; the receiver's event stays.
+TEST_F(Modification, Version3EventRecordsInTheirOwnLayout) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    const std::vector<std::string> original = version3Lines('0', '0');
+    result = analyseRinex(folder.write("survey.rnx", joinLines(original, "\n")), table,
+                          observationDate, view, services);
+    ASSERT_TRUE(result.allFound());
+    modify(false, EventStyle::Records);
+    const std::string stop = original[5].substr(0, 29), go = original[7].substr(0, 29);
+    EXPECT_EQ(readBytes(result.file),
+              joinLines({original[0], original[1], original[2], original[3], original[4],
+                         stop + "  3  2", headerRecord("P1", "MARKER NAME"),
+                         headerRecord("Stop & Go: STOP P1", "COMMENT"), original[5], original[6],
+                         go + "  4  1", headerRecord("Stop & Go: GO P1", "COMMENT"), go + "  2  0",
+                         original[7], original[8], original[9]},
+                        "\r\n"));
+}
+
 }  // namespace
 }  // namespace marvolt

@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "analysis.h"
-#include "epoch_key.h"
+#include "epoch_layout.h"
 #include "line_list.h"
 #include "modification.h"
 #include "rinex_samples.h"
+#include "rinex_version.h"
 #include "scripted_services.h"
 #include "temp_folder.h"
 
@@ -54,16 +55,19 @@ Reading readWithConvbin(const std::string& file) {
 // from a third to half, P3 from two thirds to the last (the first STOP is the first epoch).
 std::vector<testing::Point> pointsOver(const std::string& file) {
     const LineList lines = readLines(file);
+    const EpochLayout& layout = layoutOfFile(lines[0], file);
+    // Hour, minute and second are the last three fields of the key.
+    const std::size_t hour = layout.keyLength() - 8;
     std::vector<std::string> times;
     bool header = true;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (header) {
             header = lines[i].find("END OF HEADER") == std::string_view::npos;
-        } else if (isDataEpoch(lines[i]) && EpochLayout::rinex2().epochCode(lines[i])) {
+        } else if (layout.isDataEpoch(lines, i) && layout.epochCode(lines[i])) {
             const std::string_view line = lines[i];
-            times.push_back(std::string(line.substr(10, 2)) + ":" +
-                            std::string(line.substr(13, 2)) + ":" +
-                            std::string(line.substr(16, 2)));
+            times.push_back(std::string(line.substr(hour, 2)) + ":" +
+                            std::string(line.substr(hour + 3, 2)) + ":" +
+                            std::string(line.substr(hour + 6, 2)));
         }
     }
     const std::size_t n = times.size();
@@ -73,9 +77,17 @@ std::vector<testing::Point> pointsOver(const std::string& file) {
 }
 
 TEST(RtklibReading, EventRecordsKeepEveryEpochTheFlagsMayLose) {
-    const char* files[] = {"geo_14601736.18o",   "geo_demo.10o",       "gnsstk_bahr1620.04o",
-                           "gpstk_arlm200a.15o", "gpstk_mixed211.05o", "gpstk_nklg170b00.16o",
-                           "rtk_07590920.05o"};
+    const char* files[] = {"geo_14601736.18o",
+                           "geo_demo.10o",
+                           "gnsstk_bahr1620.04o",
+                           "gpstk_arlm200a.15o",
+                           "gpstk_mixed211.05o",
+                           "gpstk_nklg170b00.16o",
+                           "rtk_07590920.05o",
+                           "glab_demo3.10o",
+                           "gnsstk_bahr1620_v304.rnx",
+                           "gpstk_nklg170b00_v304.rnx",
+                           "CEDA00USA_R_20182100000_23H_15S_MO.rnx"};
     for (const char* name : files) {
         SCOPED_TRACE(name);
         const testing::TempFolder folder;
