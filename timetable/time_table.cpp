@@ -247,6 +247,22 @@ int TimeTable::finishKeeping(int row) {
     return landed >= 0 && landed <= others ? others + 1 : others;
 }
 
+void TimeTable::markTyped() {
+    checkEditing();
+    buffer_.typed = true;
+}
+
+bool TimeTable::hasTypedRecords() const {
+    if (editingOrInserting() && buffer_.typed) return true;
+    return std::any_of(records_.begin(), records_.end(),
+                       [](const TimeRecord& record) { return record.typed; });
+}
+
+void TimeTable::clearTypedMarks() {
+    for (TimeRecord& record : records_) record.typed = false;
+    buffer_.typed = false;
+}
+
 std::string TimeTable::text(Field field) const {
     return current_ < 0 ? std::string() : cellText(current_, field);
 }

@@ -24,6 +24,8 @@ struct TimeRecord {
     std::string punkt;  // Windows-1250 bytes, at most kPunktSize
     // STOP, GO, STOP2, GO2 as milliseconds since midnight; empty when null.
     std::array<std::optional<std::int32_t>, 4> times;
+    // Typed into the grid by hand and not saved in a time file since.
+    bool typed = false;
 
     const std::optional<std::int32_t>& time(Field field) const;
     std::optional<std::int32_t>& time(Field field);
@@ -112,6 +114,15 @@ class TimeTable {
     // Posts when a field was written, else cancels.
     void finishRecord();
     bool modified() const { return modified_; }
+
+    // Marks the record being edited or inserted as typed by hand; the mark goes with it
+    // when it is posted and is thrown away with it when it is cancelled. An import writes
+    // no marks, so it keeps the marks of the records typed before it.
+    void markTyped();
+    // True while a record, posted or being edited or inserted, carries the typed mark.
+    bool hasTypedRecords() const;
+    // Takes the typed marks off every record: the table was saved.
+    void clearTypedMarks();
 
     // Fields of the current record ("" and 0.0 when there is none).
     std::string text(Field field) const;
