@@ -47,6 +47,9 @@ class TimeGrid : public QTableView {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // An empty grid that has the focus frames the cell that typing fills (the first row's
+    // Punkt), as a grid with rows frames its current cell.
+    void paintEvent(QPaintEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;

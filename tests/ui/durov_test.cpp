@@ -478,6 +478,28 @@ class DurovTest : public QObject {
                  "UWAGA: Program testowałem na pliku RINEX w wersji 2.10.");
     }
 
+    // Insert starts the new record in its Punkt column, whatever column was selected.
+    void insertStartsAtTheName() {
+        ModalAnswerer boxes;
+        addPoint("100", "08:00:00");
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, kGo));
+        press(Qt::Key_Insert);
+        QCOMPARE(grid->selectedIndex(), kPunkt);
+        type("B");
+        press(Qt::Key_Return);
+        QVERIFY(boxes.seen.empty());
+        QCOMPARE(table->text(Field::Punkt), "B");
+    }
+
+    // The empty grid with the focus shows a focus frame, and none without the focus.
+    void emptyGridShowsTheFocusFrame() {
+        grid->setFocus();
+        const QImage focused = grid->viewport()->grab().toImage();
+        button("BitBtn1")->setFocus();
+        QVERIFY(grid->viewport()->grab().toImage() != focused);
+    }
+
   private:
     QLabel* label(const char* name) const { return window->findChild<QLabel*>(name); }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
@@ -493,12 +515,11 @@ class DurovTest : public QObject {
         table->setText(Field::Stop, stop);
         table->post();
     }
-    // Focus in the grid, then Insert: a new record at the current row, PUNKT selected.
+    // Focus in the grid, then Insert: a new record at the current row.
     void startInsertInGrid() {
         grid->setFocus();
         if (grid->model()->rowCount() > 0) grid->setCurrentIndex(grid->model()->index(0, kPunkt));
         press(Qt::Key_Insert);
-        grid->setCurrentIndex(grid->model()->index(table->currentRow(), kPunkt));
     }
     // The grid's rows as "PUNKT STOP GO".
     QStringList rows() const {
