@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QUrl>
 
@@ -15,9 +14,11 @@
 #include "application_title.h"
 #include "bevel.h"
 #include "link_label.h"
+#include "memo.h"
 #include "modification.h"
 #include "navigator.h"
 #include "picture_button.h"
+#include "tight_label.h"
 #include "time_file_import.h"
 #include "time_grid.h"
 #include "time_table_model.h"
@@ -83,9 +84,8 @@ QLabel* createLabel(QWidget* parent, const char* name, const QString& caption,
     return label;
 }
 
-QPlainTextEdit* createMemo(QWidget* parent, const char* name, const QString& lines,
-                           const QRect& geometry) {
-    auto* memo = new QPlainTextEdit(lines, parent);
+Memo* createMemo(QWidget* parent, const char* name, const QString& lines, const QRect& geometry) {
+    auto* memo = new Memo(lines, parent);
     memo->setObjectName(QString::fromLatin1(name));
     memo->setReadOnly(true);
     memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -93,7 +93,6 @@ QPlainTextEdit* createMemo(QWidget* parent, const char* name, const QString& lin
     memo->setTabChangesFocus(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo->document()->setDocumentMargin(2);
     memo->setGeometry(geometry);
     return memo;
 }
@@ -166,11 +165,11 @@ void TfrmDurov::createStepOne() {
                               [this] { DBgrdCzas->discardEditor(); });
 
     Memo1 = createMemo(this, "Memo1", text(kMemo1Lines), QRect(8, 96, 233, 113));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setLineWrapMode(QTextEdit::NoWrap);
     setTextColour(Memo1, QPalette::Text, kBlue);
 
     Memo2 = createMemo(this, "Memo2", text(kMemo2Lines), QRect(8, 216, 233, 89));
-    Memo2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo2->setLineWrapMode(QTextEdit::WidgetWidth);
     setTextColour(Memo2, QPalette::Text, kRed);
 }
 
@@ -185,6 +184,7 @@ void TfrmDurov::createStepTwo() {
                               "analizie):"),
                          QRect(8, 320, 641, 17));
     setTextColour(Label4, QPalette::WindowText, kMaroon);
+    tightenToWidth(*Label4);
 
     btnPlikRinex = createButton(this, "btnPlikRinex", text("Analiza pliku RINEX..."), 48,
                                 "Wskaż położenie pliku RINEX", QRect(8, 344, 193, 57));
@@ -231,7 +231,7 @@ void TfrmDurov::createStepThree() {
     memRaport = createMemo(this, "memRaport",
                            text("UWAGA: Program testowałem na pliku RINEX w wersji 2.10."),
                            QRect(208, 424, 433, 73));
-    memRaport->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memRaport->setLineWrapMode(QTextEdit::WidgetWidth);
 
     checkKopia = new QCheckBox(text("Utwórz kopię oryginału pliku RINEX"), this);
     checkKopia->setObjectName(QStringLiteral("checkKopia"));

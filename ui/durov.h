@@ -14,12 +14,12 @@ class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace marvolt {
 
 class Bevel;
 class LinkLabel;
+class Memo;
 class PictureButton;
 class TableNavigator;
 class TimeGrid;
@@ -78,8 +78,8 @@ class TfrmDurov : public QWidget, private ResultView {
     PictureButton* btnPlikCzas;
     TableNavigator* DBnvgCzas;
     TimeGrid* DBgrdCzas;
-    QPlainTextEdit* Memo1;
-    QPlainTextEdit* Memo2;
+    Memo* Memo1;
+    Memo* Memo2;
     Bevel* Bevel1;
     QLabel* Label4;
     PictureButton* btnPlikRinex;
@@ -88,7 +88,7 @@ class TfrmDurov : public QWidget, private ResultView {
     QLineEdit* edtPrzesun;
     QLabel* Label5;
     PictureButton* btnModyfikuj;
-    QPlainTextEdit* memRaport;
+    Memo* memRaport;
     QCheckBox* checkKopia;
     Bevel* Bevel2;
     PictureButton* BitBtn1;

@@ -1,23 +1,27 @@
 #include "durov.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QtTest>
 
 #include "application_title.h"
 #include "grid_driver.h"
+#include "memo.h"
 #include "modal_answerer.h"
 #include "temp_folder.h"
 #include "time_grid.h"
 #include "version_line.h"
 
 using marvolt::Field;
+using marvolt::Memo;
 using marvolt::TableState;
 using marvolt::TfrmDurov;
 using marvolt::TimeGrid;
@@ -202,8 +206,8 @@ class DurovTest : public QObject {
                  "UWAGA: Program testowałem na pliku RINEX w wersji 2.10.");
         QCOMPARE(memo("Memo1")->palette().color(QPalette::Text), QColor(0, 0, 255));
         QCOMPARE(memo("Memo2")->palette().color(QPalette::Text), QColor(255, 0, 0));
-        QCOMPARE(memo("Memo1")->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(memo("Memo2")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(memo("Memo1")->lineWrapMode(), QTextEdit::NoWrap);
+        QCOMPARE(memo("Memo2")->lineWrapMode(), QTextEdit::WidgetWidth);
         for (const char* name : {"Memo1", "Memo2", "memRaport"}) QVERIFY(memo(name)->isReadOnly());
 
         const auto* data = window->findChild<QLineEdit*>("edtData");
@@ -500,12 +504,31 @@ class DurovTest : public QObject {
         QVERIFY(grid->viewport()->grab().toImage() != focused);
     }
 
+    // Memo lines stand 13 pixels apart, wrapped ones and added report lines included;
+    // Label4 fits its whole text into its width by narrowing it just enough.
+    void memoLinesAndLabel4Fit() {
+        auto* report = window->findChild<Memo*>("memRaport");
+        report->appendPlainText(QString(80, 'x') + " " + QString(80, 'y'));
+        for (const char* name : {"Memo1", "Memo2", "memRaport"}) {
+            const QTextDocument* document = window->findChild<Memo*>(name)->document();
+            QList<qreal> tops;
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+                for (int line = 0; line < block.layout()->lineCount(); ++line)
+                    tops << document->documentLayout()->blockBoundingRect(block).top() +
+                                block.layout()->lineAt(line).y();
+            QVERIFY(tops.size() > 2);
+            for (qsizetype i = 1; i < tops.size(); ++i) QCOMPARE(tops[i] - tops[i - 1], 13.0);
+        }
+        const QLabel* label4 = label("Label4");
+        const qreal width = QFontMetricsF(label4->font()).horizontalAdvance(label4->text());
+        QVERIFY2(width <= 641 && width > 641 - 3, qPrintable(QString::number(width)));
+        QCOMPARE(label4->font().pixelSize(), 11);
+    }
+
   private:
     QLabel* label(const char* name) const { return window->findChild<QLabel*>(name); }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
-    QPlainTextEdit* memo(const char* name) const {
-        return window->findChild<QPlainTextEdit*>(name);
-    }
+    QTextEdit* memo(const char* name) const { return window->findChild<QTextEdit*>(name); }
     QString field(const char* name) const { return window->findChild<QLineEdit*>(name)->text(); }
     QColor gridColour() const { return grid->palette().color(QPalette::Base); }
 
