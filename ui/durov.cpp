@@ -1,6 +1,8 @@
 #include "durov.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -13,13 +15,16 @@
 #include "analysis.h"
 #include "application_title.h"
 #include "bevel.h"
+#include "close_confirmation.h"
 #include "link_label.h"
 #include "memo.h"
 #include "modification.h"
 #include "navigator.h"
 #include "picture_button.h"
 #include "tight_label.h"
+#include "time_file_export.h"
 #include "time_file_import.h"
+#include "time_file_save_dialog.h"
 #include "time_grid.h"
 #include "time_table_model.h"
 #include "version_line.h"
@@ -164,6 +169,15 @@ void TfrmDurov::createStepOne() {
     DBnvgCzas->setEditorHooks([this] { return DBgrdCzas->commitEditor(); },
                               [this] { DBgrdCzas->discardEditor(); });
 
+    // Its shortcut works anywhere in the window; the grid's context menu offers it.
+    actZapiszCzasy = new QAction(text("Zapisz tabelę czasów..."), this);
+    actZapiszCzasy->setObjectName(QStringLiteral("actZapiszCzasy"));
+    actZapiszCzasy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actZapiszCzasy->setShortcutContext(Qt::WindowShortcut);
+    DBgrdCzas->addAction(actZapiszCzasy);
+    DBgrdCzas->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(actZapiszCzasy, &QAction::triggered, this, &TfrmDurov::actZapiszCzasyExecute);
+
     Memo1 = createMemo(this, "Memo1", text(kMemo1Lines), QRect(8, 96, 233, 113));
     Memo1->setLineWrapMode(QTextEdit::NoWrap);
     setTextColour(Memo1, QPalette::Text, kBlue);
@@ -289,6 +303,15 @@ void TfrmDurov::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+void TfrmDurov::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
 void TfrmDurov::FormCreate() {
     lblWersja->setText(versionLine(QCoreApplication::applicationFilePath(), tblCzas.locale()));
 }
@@ -333,6 +356,17 @@ void TfrmDurov::DBgrdCzasKeyDown(QKeyEvent* event) {
 
 void TfrmDurov::dtsCzasDataChange() {
     DBgrdCzas->setGridColor(tblCzas.editingOrInserting() ? kEditingColour : QColor(Qt::white));
+}
+
+void TfrmDurov::actZapiszCzasyExecute() {
+    if (!DBgrdCzas->commitEditor()) return;
+    runOperation(services_,
+                 [this] { saveTimeFile(tblCzas, [this] { return chooseTimeFileToSave(this); }); });
+}
+
+void TfrmDurov::FormCloseQuery(bool& canClose) {
+    const bool typedTimes = tblCzas.hasTypedRecords() || DBgrdCzas->typedIntoEditor();
+    canClose = !typedTimes || confirmCloseWithTypedTimes();
 }
 
 void TfrmDurov::showFailure(const QString& text) {

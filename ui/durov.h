@@ -10,6 +10,7 @@
 #include "window_services.h"
 #include "work_state.h"
 
+class QAction;
 class QCheckBox;
 class QKeyEvent;
 class QLabel;
@@ -37,6 +38,7 @@ class TfrmDurov : public QWidget, private ResultView {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void createStepOne();
@@ -57,6 +59,11 @@ class TfrmDurov : public QWidget, private ResultView {
     void Label6Click();
     void DBgrdCzasKeyDown(QKeyEvent* event);
     void dtsCzasDataChange();
+    // "Zapisz tabelę czasów..." (the grid's context menu, Ctrl+S): the table saved as a
+    // time file, which also keeps the times typed by hand.
+    void actZapiszCzasyExecute();
+    // Closing asks first while times typed by hand are not saved.
+    void FormCloseQuery(bool& canClose);
     // A failure of the grid or the navigator, shown in the error box.
     void showFailure(const QString& text);
 
@@ -78,6 +85,7 @@ class TfrmDurov : public QWidget, private ResultView {
     PictureButton* btnPlikCzas;
     TableNavigator* DBnvgCzas;
     TimeGrid* DBgrdCzas;
+    QAction* actZapiszCzasy;
     Memo* Memo1;
     Memo* Memo2;
     Bevel* Bevel1;

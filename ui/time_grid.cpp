@@ -83,6 +83,8 @@ void TimeGrid::discardEditor() {
     closeEditor(editor_, QAbstractItemDelegate::NoHint);
 }
 
+bool TimeGrid::typedIntoEditor() const { return editor_ && editor_->isModified(); }
+
 void TimeGrid::setGridColor(const QColor& color) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, color);

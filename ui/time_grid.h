@@ -30,6 +30,8 @@ class TimeGrid : public QTableView {
     // Closes an open editor, throwing its text away.
     void discardEditor();
     bool editorOpen() const { return !editor_.isNull(); }
+    // True while the open editor holds text typed but not yet taken into its field.
+    bool typedIntoEditor() const;
     // The grid colour: the background of the editable columns and of the empty area.
     void setGridColor(const QColor& color);
 

@@ -49,16 +49,12 @@ TEST(TimeFileLines, ImportFormatInTheOrderTheImportRestores) {
     addPoint(table, "A", "10", "11");
     addPoint(table, "B", "10", "11.0.0,250");
     addPoint(table, "C", "10", "11");
-    addPoint(table,
-             "\xA3\xF3"
-             "d\x9F",
-             "9.5.3,5", "9.6");
+    addPoint(table, "\xA3\xF3\x64\x9F", "9.5.3,5", "9.6");
     ASSERT_EQ(table.cellText(1, Field::Punkt), "C");
 
     EXPECT_EQ(linesOf(timeFileLines(table)),
-              Lines({"\xA3\xF3"
-                     "d\x9F 09.05.03,005 09.06.00",
-                     "A 10.00.00 11.00.00", "B 10.00.00 11.00.00,250", "C 10.00.00 11.00.00"}));
+              Lines({"\xA3\xF3\x64\x9F 09.05.03,005 09.06.00", "A 10.00.00 11.00.00",
+                     "B 10.00.00 11.00.00,250", "C 10.00.00 11.00.00"}));
 }
 
 // Every record that would not read back the same is named, in table order; nothing is

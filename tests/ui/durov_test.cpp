@@ -1,6 +1,7 @@
 #include "durov.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -504,6 +505,72 @@ class DurovTest : public QObject {
         QVERIFY(grid->viewport()->grab().toImage() != focused);
     }
 
+    // "Zapisz tabelę czasów..." on Ctrl+S writes a file that the import of another window
+    // turns into the same table: equal STOPs, milliseconds, a Polish name.
+    void saveThenImportGivesTheSameTable() {
+        ModalAnswerer boxes;
+        TempFolder folder;
+        const auto* save = window->findChild<QAction*>("actZapiszCzasy");
+        QVERIFY(grid->actions().contains(save));
+        QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(save->text(), "Zapisz tabelę czasów...");
+        addPoint("A", "10:00:00", "10:05:00");
+        addPoint("B", "10:00:00", "10:05:00.5");
+        addPoint("\xA3\xF3\x64\x9F", "09:00:00", "09:01:00");
+        addPoint("C", "10:00:00", "10:06:00");
+        boxes.fileNames.push_back(QString::fromStdString(folder.file("czasy.txt")));
+        grid->setFocus();
+        press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(boxes.dialogTitles, QStringList({"Zapisz tabelę czasów"}));
+        QVERIFY(boxes.seen.empty());
+
+        TimeTable otherTable;
+        TfrmDurov other(otherTable);
+        other.show();
+        other.services().setDialogRunner([&](QFileDialog& dialog) {
+            dialog.selectFile(QString::fromStdString(folder.file("czasy.txt")));
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(other.findChild<QPushButton*>("btnPlikCzas"), Qt::LeftButton);
+        QCOMPARE(rowsOf(*other.findChild<TimeGrid*>("DBgrdCzas")), rows());
+        QCOMPARE(rows()[0], "Łódź 09:00:00 09:01:00");
+    }
+
+    // Closing asks only while times typed by hand are not saved: an import in between saves
+    // nothing, and imported records alone do not ask; "Nie" keeps the window.
+    void closeAsksOnlyForUnsavedTypedTimes() {
+        ModalAnswerer boxes;
+        TempFolder folder;
+        const QString timeFile =
+            QString::fromStdString(folder.write("czasy.txt", "101 10:15:05 10:15:10\n"));
+        startInsertInGrid();
+        type("7");  // still in the cell's editor
+        boxes.clicks = {"Nie"};
+        QVERIFY(!window->close());
+        QCOMPARE(boxes.texts(),
+                 QStringList({"Zamknąć program? Wpisane czasy nie zostały zapisane."}));
+        QCOMPARE(boxes.seen[0].buttons, QStringList({"Tak", "Nie"}));
+        window->activateWindow();  // the offscreen platform gives the activation back to none
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        press(Qt::Key_Return);
+        type("9");
+        press(Qt::Key_Return);
+        type("9:10");
+        press(Qt::Key_Return);
+        answers << timeFile;
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        boxes.clicks = {"Nie"};
+        QVERIFY(!window->close());
+        QCOMPARE(boxes.texts().size(), 3);  // the import's summary, then the question again
+
+        boxes.fileNames.push_back(QString::fromStdString(folder.file("zapis.txt")));
+        window->findChild<QAction*>("actZapiszCzasy")->trigger();
+        answers << timeFile;
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QVERIFY(window->close());
+        QCOMPARE(boxes.texts().size(), 4);  // the second import's summary only
+    }
+
     // Memo lines stand 13 pixels apart, wrapped ones and added report lines included;
     // Label4 fits its whole text into its width by narrowing it just enough.
     void memoLinesAndLabel4Fit() {
@@ -532,10 +599,11 @@ class DurovTest : public QObject {
     QString field(const char* name) const { return window->findChild<QLineEdit*>(name)->text(); }
     QColor gridColour() const { return grid->palette().color(QPalette::Base); }
 
-    void addPoint(const char* name, const char* stop) {
+    void addPoint(const char* name, const char* stop, const char* go = "") {
         table->append();
         table->setText(Field::Punkt, name);
         table->setText(Field::Stop, stop);
+        table->setText(Field::Go, go);
         table->post();
     }
     // Focus in the grid, then Insert: a new record at the current row.
@@ -545,9 +613,10 @@ class DurovTest : public QObject {
         press(Qt::Key_Insert);
     }
     // The grid's rows as "PUNKT STOP GO".
-    QStringList rows() const {
+    QStringList rows() const { return rowsOf(*grid); }
+    static QStringList rowsOf(const TimeGrid& grid) {
         QStringList result;
-        const QAbstractItemModel* model = grid->model();
+        const QAbstractItemModel* model = grid.model();
         for (int row = 0; row < model->rowCount(); ++row)
             result << QStringList({model->index(row, kPunkt).data().toString(),
                                    model->index(row, kStop).data().toString(),
