@@ -52,7 +52,8 @@ void checkRecords(const TimeTable& table) {
     if (refused > kRefusalsListed)
         listed += "\nPozostałych takich punktów: " + std::to_string(refused - kRefusalsListed);
     throw Failure(
-        "Nie zapisałem tabeli czasów. Tych punktów nie da się zapisać w pliku z czasami:" + listed);
+        "Nie zapisałem tabeli czasów.\nTych punktów nie da się zapisać w pliku z czasami:" +
+        listed);
 }
 
 std::string timeText(std::int32_t milliseconds, const LocaleSettings& locale) {

@@ -76,7 +76,7 @@ TEST(TimeFileLines, RefusesRecordsThatWouldNotReadBack) {
                       return std::optional<std::string>(folder.file("czasy.txt"));
                   });
               }),
-              "Nie zapisałem tabeli czasów. Tych punktów nie da się zapisać w pliku z czasami:\n"
+              "Nie zapisałem tabeli czasów.\nTych punktów nie da się zapisać w pliku z czasami:\n"
               "Punkt \"102\": brak czasu STOP\n"
               "Punkt \"\": brak nazwy\n"
               "Punkt \"A B\": spacja, tabulator lub cudzysłów w nazwie; brak czasu GO\n"
