@@ -19,7 +19,6 @@ QTextBlockFormat lineFormat() {
 }  // namespace
 
 Memo::Memo(const QString& lines, QWidget* parent) : QTextEdit(parent) {
-    setAcceptRichText(false);
     document()->setDocumentMargin(2);
     setPlainText(lines);
     QTextCursor cursor(document());
