@@ -31,6 +31,16 @@ class StopOrderedRecords {
     std::size_t insert(TimeRecord record);
     void erase(std::size_t row);
 
+    // Calls `visit` with every record in STOP order; it may change anything but the STOP.
+    template <typename Visit>
+    void forEach(Visit&& visit) {
+        for (auto& entry : tree_) visit(entry.second);
+    }
+    template <typename Visit>
+    void forEach(Visit&& visit) const {
+        for (const auto& entry : tree_) visit(entry.second);
+    }
+
   private:
     // A STOP in milliseconds (-1 for an empty one), then a number that puts the record
     // stored last first among equal STOPs.

@@ -18,6 +18,8 @@ struct TimeRecord {
     std::string punkt;  // Windows-1250 bytes, at most kPunktSize
     // STOP, GO, STOP2, GO2 as milliseconds since midnight; empty when null.
     std::array<std::optional<std::int32_t>, 4> times;
+    // Typed into the grid by hand and not saved in a time file since.
+    bool typed = false;
 
     const std::optional<std::int32_t>& time(Field field) const;
     std::optional<std::int32_t>& time(Field field);

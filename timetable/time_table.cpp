@@ -232,6 +232,23 @@ int TimeTable::finishKeeping(int row) {
     return landed >= 0 && landed <= others ? others + 1 : others;
 }
 
+void TimeTable::markTyped() {
+    checkEditing();
+    buffer_.typed = true;
+}
+
+bool TimeTable::hasTypedRecords() const {
+    if (editingOrInserting() && buffer_.typed) return true;
+    bool typed = false;
+    records_.forEach([&typed](const TimeRecord& record) { typed = typed || record.typed; });
+    return typed;
+}
+
+void TimeTable::clearTypedMarks() {
+    records_.forEach([](TimeRecord& record) { record.typed = false; });
+    buffer_.typed = false;
+}
+
 std::string TimeTable::text(Field field) const {
     return current_ < 0 ? std::string() : cellText(current_, field);
 }

@@ -109,6 +109,15 @@ class TimeTable {
     void finishRecord();
     bool modified() const { return modified_; }
 
+    // Marks the record being edited or inserted as typed by hand; the mark goes with it
+    // when it is posted and is thrown away with it when it is cancelled. An import writes
+    // no marks, so it keeps the marks of the records typed before it.
+    void markTyped();
+    // True while a record, posted or being edited or inserted, carries the typed mark.
+    bool hasTypedRecords() const;
+    // Takes the typed marks off every record: the table was saved.
+    void clearTypedMarks();
+
     // Fields of the current record ("" and 0.0 when there is none).
     std::string text(Field field) const;
     double time(Field field) const;  // an empty field reads 0.0

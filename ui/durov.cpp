@@ -1,6 +1,8 @@
 #include "durov.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
@@ -8,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSettings>
 #include <QUrl>
@@ -16,12 +17,17 @@
 #include "analysis.h"
 #include "application_title.h"
 #include "bevel.h"
+#include "close_confirmation.h"
 #include "file_filters.h"
 #include "link_label.h"
+#include "memo.h"
 #include "modification.h"
 #include "navigator.h"
 #include "picture_button.h"
+#include "tight_label.h"
+#include "time_file_export.h"
 #include "time_file_import.h"
+#include "time_file_save_dialog.h"
 #include "time_grid.h"
 #include "time_table_model.h"
 #include "version_line.h"
@@ -92,9 +98,8 @@ QLabel* createLabel(QWidget* parent, const char* name, const QString& caption,
     return label;
 }
 
-QPlainTextEdit* createMemo(QWidget* parent, const char* name, const QString& lines,
-                           const QRect& geometry) {
-    auto* memo = new QPlainTextEdit(lines, parent);
+Memo* createMemo(QWidget* parent, const char* name, const QString& lines, const QRect& geometry) {
+    auto* memo = new Memo(lines, parent);
     memo->setObjectName(QString::fromLatin1(name));
     memo->setReadOnly(true);
     memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -102,7 +107,6 @@ QPlainTextEdit* createMemo(QWidget* parent, const char* name, const QString& lin
     memo->setTabChangesFocus(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    memo->document()->setDocumentMargin(2);
     memo->setGeometry(geometry);
     return memo;
 }
@@ -174,12 +178,21 @@ void TfrmDurov::createStepOne() {
     DBnvgCzas->setEditorHooks([this] { return DBgrdCzas->commitEditor(); },
                               [this] { DBgrdCzas->discardEditor(); });
 
+    // Its shortcut works anywhere in the window; the grid's context menu offers it.
+    actZapiszCzasy = new QAction(text("Zapisz tabelę czasów..."), this);
+    actZapiszCzasy->setObjectName(QStringLiteral("actZapiszCzasy"));
+    actZapiszCzasy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actZapiszCzasy->setShortcutContext(Qt::WindowShortcut);
+    DBgrdCzas->addAction(actZapiszCzasy);
+    DBgrdCzas->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(actZapiszCzasy, &QAction::triggered, this, &TfrmDurov::actZapiszCzasyExecute);
+
     Memo1 = createMemo(this, "Memo1", text(kMemo1Lines), QRect(8, 96, 233, 113));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setLineWrapMode(QTextEdit::NoWrap);
     setTextColour(Memo1, QPalette::Text, kBlue);
 
     Memo2 = createMemo(this, "Memo2", text(kMemo2Lines), QRect(8, 216, 233, 89));
-    Memo2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo2->setLineWrapMode(QTextEdit::WidgetWidth);
     setTextColour(Memo2, QPalette::Text, kRed);
 }
 
@@ -194,6 +207,7 @@ void TfrmDurov::createStepTwo() {
                               "analizie):"),
                          QRect(8, 320, 641, 17));
     setTextColour(Label4, QPalette::WindowText, kMaroon);
+    tightenToWidth(*Label4);
 
     btnPlikRinex = createButton(this, "btnPlikRinex", text("Analiza pliku RINEX..."), 48,
                                 "Wskaż położenie pliku RINEX", QRect(8, 344, 193, 57));
@@ -240,7 +254,7 @@ void TfrmDurov::createStepThree() {
     memRaport = createMemo(this, "memRaport",
                            text("UWAGA: Program testowałem na pliku RINEX w wersji 2.10."),
                            QRect(208, 424, 433, 53));
-    memRaport->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memRaport->setLineWrapMode(QTextEdit::WidgetWidth);
 
     checkKopia = new QCheckBox(text("Utwórz kopię oryginału pliku RINEX"), this);
     checkKopia->setObjectName(QStringLiteral("checkKopia"));
@@ -308,6 +322,15 @@ void TfrmDurov::showEvent(QShowEvent* event) {
         move(screen->availableGeometry().center() -
              QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     FormShow();
+}
+
+void TfrmDurov::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void TfrmDurov::FormCreate() {
@@ -383,6 +406,17 @@ void TfrmDurov::dtsCzasDataChange() {
     // longer agree, so nothing is written until the next analysis.
     if (modifiable_ && tblCzas.revision() != analysedRevision_) setModifiable(std::nullopt);
     DBgrdCzas->setGridColor(tblCzas.editingOrInserting() ? kEditingColour : QColor(Qt::white));
+}
+
+void TfrmDurov::actZapiszCzasyExecute() {
+    if (!DBgrdCzas->commitEditor()) return;
+    runOperation(services_,
+                 [this] { saveTimeFile(tblCzas, [this] { return chooseTimeFileToSave(this); }); });
+}
+
+void TfrmDurov::FormCloseQuery(bool& canClose) {
+    const bool typedTimes = tblCzas.hasTypedRecords() || DBgrdCzas->typedIntoEditor();
+    canClose = !typedTimes || confirmCloseWithTypedTimes();
 }
 
 void TfrmDurov::showFailure(const QString& text) {

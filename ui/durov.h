@@ -13,16 +13,17 @@
 #include "time_table.h"
 #include "window_services.h"
 
+class QAction;
 class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 
 namespace marvolt {
 
 class Bevel;
 class LinkLabel;
+class Memo;
 class PictureButton;
 class TableNavigator;
 class TimeGrid;
@@ -40,6 +41,7 @@ class TfrmDurov : public QWidget, private ResultView {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void createStepOne();
@@ -60,6 +62,11 @@ class TfrmDurov : public QWidget, private ResultView {
     void Label6Click();
     void DBgrdCzasKeyDown(QKeyEvent* event);
     void dtsCzasDataChange();
+    // "Zapisz tabelę czasów..." (the grid's context menu, Ctrl+S): the table saved as a
+    // time file, which also keeps the times typed by hand.
+    void actZapiszCzasyExecute();
+    // Closing asks first while times typed by hand are not saved.
+    void FormCloseQuery(bool& canClose);
     // A failure of the grid or the navigator, shown in the error box.
     void showFailure(const QString& text);
     // The result that btnModyfikuj would write (none: the button is disabled).
@@ -87,8 +94,9 @@ class TfrmDurov : public QWidget, private ResultView {
     PictureButton* btnPlikCzas;
     TableNavigator* DBnvgCzas;
     TimeGrid* DBgrdCzas;
-    QPlainTextEdit* Memo1;
-    QPlainTextEdit* Memo2;
+    QAction* actZapiszCzasy;
+    Memo* Memo1;
+    Memo* Memo2;
     Bevel* Bevel1;
     QLabel* Label4;
     PictureButton* btnPlikRinex;
@@ -97,7 +105,7 @@ class TfrmDurov : public QWidget, private ResultView {
     QLineEdit* edtPrzesun;
     QLabel* Label5;
     PictureButton* btnModyfikuj;
-    QPlainTextEdit* memRaport;
+    Memo* memRaport;
     QCheckBox* checkKopia;
     QCheckBox* checkRekordy;
     Bevel* Bevel2;

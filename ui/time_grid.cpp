@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include "cell_editor.h"
 #include "delete_confirmation.h"
@@ -81,6 +83,8 @@ void TimeGrid::discardEditor() {
     closeEditor(editor_, QAbstractItemDelegate::NoHint);
 }
 
+bool TimeGrid::typedIntoEditor() const { return editor_ && editor_->isModified(); }
+
 void TimeGrid::setGridColor(const QColor& color) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, color);
@@ -98,6 +102,18 @@ bool TimeGrid::editorKey(QKeyEvent* event) { return handleKey(event); }
 
 void TimeGrid::keyPressEvent(QKeyEvent* event) {
     if (!handleKey(event)) QTableView::keyPressEvent(event);
+}
+
+void TimeGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!hasFocus() || model_.rowCount() > 0) return;
+    QPainter painter(viewport());
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.state |= QStyle::State_KeyboardFocusChange;  // also when the focus came by mouse
+    option.backgroundColor = palette().color(QPalette::Base);
+    option.rect = QRect(columnViewportPosition(0), 0, columnWidth(0), kRowHeight);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 bool TimeGrid::handleKey(QKeyEvent* event) {
@@ -134,7 +150,9 @@ bool TimeGrid::handleKey(QKeyEvent* event) {
             return true;
         case Qt::Key_Insert:
             if (modifiers != Qt::NoModifier) break;  // Shift+Insert pastes in the editor
-            if (commitEditor()) run([this] { table_.insert(); });
+            // The new record is typed from its name on.
+            if (commitEditor() && run([this] { table_.insert(); }))
+                setSelectedIndex(static_cast<int>(Field::Punkt));
             return true;
         case Qt::Key_Delete:
             if (!(modifiers & Qt::ControlModifier)) break;

@@ -30,6 +30,8 @@ class TimeGrid : public QTableView {
     // Closes an open editor, throwing its text away.
     void discardEditor();
     bool editorOpen() const { return !editor_.isNull(); }
+    // True while the open editor holds text typed but not yet taken into its field.
+    bool typedIntoEditor() const;
     // The grid colour: the background of the editable columns and of the empty area.
     void setGridColor(const QColor& color);
 
@@ -47,6 +49,9 @@ class TimeGrid : public QTableView {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // An empty grid that has the focus frames the cell that typing fills (the first row's
+    // Punkt), as a grid with rows frames its current cell.
+    void paintEvent(QPaintEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;

@@ -122,6 +122,7 @@ bool TimeTableModel::setData(const QModelIndex& index, const QVariant& value, in
         if (index.row() != table_.currentRow()) table_.moveTo(index.row());
         if (!table_.editingOrInserting()) table_.edit();
         table_.setText(field, field == Field::Punkt ? utf8ToCp1250(text) : text);
+        table_.markTyped();
     } catch (const Failure& failure) {
         emit writeFailed(QString::fromStdString(failure.text()));
         return false;

@@ -24,8 +24,9 @@ class TimeTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Writes the text into the field of the table's current record, starting an edit when
-    // the table is browsing. A text the field refuses gives writeFailed and false.
+    // Writes the text typed into a cell into the field of the table's current record,
+    // starting an edit when the table is browsing, and marks the record as typed by hand.
+    // A text the field refuses gives writeFailed and false.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // True while the table inserts, removes or moves a row (between Qt's begin and end

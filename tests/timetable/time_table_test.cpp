@@ -438,5 +438,31 @@ TEST(TimeTableFields, TimeWritesAndReads) {
     EXPECT_EQ(table.row(0).time(Field::Go), 7 * 3'600'000 + 5 * 60'000 + 9'000);
 }
 
+// The typed marks: they go with a posted record, vanish with a cancelled one and are
+// cleared all at once; a write without a mark leaves a record unmarked.
+TEST(TimeTableTypedMarks, FollowTheRecordsUntilCleared) {
+    TimeTable table = tableWith({{"A", "9:00:00"}});
+    EXPECT_FALSE(table.hasTypedRecords());
+    EXPECT_EQ(failureText([&] { table.markTyped(); }), "Dataset not in edit or insert mode");
+
+    table.insert();
+    table.markTyped();
+    EXPECT_TRUE(table.hasTypedRecords());
+    table.cancel();
+    EXPECT_FALSE(table.hasTypedRecords());
+
+    table.append();
+    table.setText(Field::Punkt, "B");
+    table.markTyped();
+    table.post();
+    EXPECT_TRUE(table.hasTypedRecords());
+    table.clearTypedMarks();
+    EXPECT_FALSE(table.hasTypedRecords());
+    table.edit();
+    table.setText(Field::Stop, "8:00:00");  // written as an import writes: no mark
+    table.post();
+    EXPECT_FALSE(table.hasTypedRecords());
+}
+
 }  // namespace
 }  // namespace marvolt

@@ -1,23 +1,28 @@
 #include "durov.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QtTest>
 
 #include "application_title.h"
 #include "grid_driver.h"
+#include "memo.h"
 #include "modal_answerer.h"
 #include "temp_folder.h"
 #include "time_grid.h"
 #include "version_line.h"
 
 using marvolt::Field;
+using marvolt::Memo;
 using marvolt::TableState;
 using marvolt::TfrmDurov;
 using marvolt::TimeGrid;
@@ -203,8 +208,8 @@ class DurovTest : public QObject {
                  "UWAGA: Program testowałem na pliku RINEX w wersji 2.10.");
         QCOMPARE(memo("Memo1")->palette().color(QPalette::Text), QColor(0, 0, 255));
         QCOMPARE(memo("Memo2")->palette().color(QPalette::Text), QColor(255, 0, 0));
-        QCOMPARE(memo("Memo1")->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(memo("Memo2")->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(memo("Memo1")->lineWrapMode(), QTextEdit::NoWrap);
+        QCOMPARE(memo("Memo2")->lineWrapMode(), QTextEdit::WidgetWidth);
         for (const char* name : {"Memo1", "Memo2", "memRaport"}) QVERIFY(memo(name)->isReadOnly());
 
         const auto* data = window->findChild<QLineEdit*>("edtData");
@@ -554,32 +559,148 @@ class DurovTest : public QObject {
                  "UWAGA: Program testowałem na pliku RINEX w wersji 2.10.");
     }
 
+    // Insert starts the new record in its Punkt column, whatever column was selected.
+    void insertStartsAtTheName() {
+        ModalAnswerer boxes;
+        addPoint("100", "08:00:00");
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(0, kGo));
+        press(Qt::Key_Insert);
+        QCOMPARE(grid->selectedIndex(), kPunkt);
+        type("B");
+        press(Qt::Key_Return);
+        QVERIFY(boxes.seen.empty());
+        QCOMPARE(table->text(Field::Punkt), "B");
+    }
+
+    // The empty grid shows a focus frame as soon as it has the focus, and none after it
+    // lost it (as painted on the screen).
+    void emptyGridShowsTheFocusFrame() {
+        const auto shownGrid = [this] {
+            QTest::qWait(20);
+            return QGuiApplication::primaryScreen()
+                ->grabWindow(window->winId(), 256, 64, 385, 241)
+                .toImage();
+        };
+        const QImage unfocused = shownGrid();
+        grid->setFocus();
+        QVERIFY(shownGrid() != unfocused);
+        button("BitBtn1")->setFocus();
+        QCOMPARE(shownGrid(), unfocused);
+    }
+
+    // "Zapisz tabelę czasów..." on Ctrl+S writes a file that the import of another window
+    // turns into the same table: equal STOPs, milliseconds, a Polish name.
+    void saveThenImportGivesTheSameTable() {
+        ModalAnswerer boxes;
+        TempFolder folder;
+        const auto* save = window->findChild<QAction*>("actZapiszCzasy");
+        QVERIFY(grid->actions().contains(save));
+        QCOMPARE(grid->contextMenuPolicy(), Qt::ActionsContextMenu);
+        QCOMPARE(save->text(), "Zapisz tabelę czasów...");
+        addPoint("A", "10:00:00", "10:05:00");
+        addPoint("B", "10:00:00", "10:05:00.5");
+        addPoint("\xA3\xF3\x64\x9F", "09:00:00", "09:01:00");
+        addPoint("C", "10:00:00", "10:06:00");
+        boxes.fileNames.push_back(QString::fromStdString(folder.file("czasy.txt")));
+        grid->setFocus();
+        press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(boxes.dialogTitles, QStringList({"Zapisz tabelę czasów"}));
+        QVERIFY(boxes.seen.empty());
+
+        TimeTable otherTable;
+        TfrmDurov other(otherTable);
+        other.show();
+        other.services().setDialogRunner([&](QFileDialog& dialog) {
+            dialog.selectFile(QString::fromStdString(folder.file("czasy.txt")));
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(other.findChild<QPushButton*>("btnPlikCzas"), Qt::LeftButton);
+        QCOMPARE(rowsOf(*other.findChild<TimeGrid*>("DBgrdCzas")), rows());
+        QCOMPARE(rows()[0], "Łódź 09:00:00 09:01:00");
+    }
+
+    // Closing asks only while times typed by hand are not saved: an import in between saves
+    // nothing, and imported records alone do not ask; "Nie" keeps the window.
+    void closeAsksOnlyForUnsavedTypedTimes() {
+        ModalAnswerer boxes;
+        TempFolder folder;
+        const QString timeFile =
+            QString::fromStdString(folder.write("czasy.txt", "101 10:15:05 10:15:10\n"));
+        startInsertInGrid();
+        type("7");  // still in the cell's editor
+        boxes.clicks = {"Nie"};
+        QVERIFY(!window->close());
+        QCOMPARE(boxes.texts(),
+                 QStringList({"Zamknąć program? Wpisane czasy nie zostały zapisane."}));
+        QCOMPARE(boxes.seen[0].buttons, QStringList({"Tak", "Nie"}));
+        window->activateWindow();  // the offscreen platform gives the activation back to none
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        press(Qt::Key_Return);
+        type("9");
+        press(Qt::Key_Return);
+        type("9:10");
+        press(Qt::Key_Return);
+        answers << timeFile;
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        boxes.clicks = {"Nie"};
+        QVERIFY(!window->close());
+        QCOMPARE(boxes.texts().size(), 3);  // the import's summary, then the question again
+
+        boxes.fileNames.push_back(QString::fromStdString(folder.file("zapis.txt")));
+        window->findChild<QAction*>("actZapiszCzasy")->trigger();
+        answers << timeFile;
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QVERIFY(window->close());
+        QCOMPARE(boxes.texts().size(), 4);  // the second import's summary only
+    }
+
+    // Memo lines stand 13 pixels apart, wrapped ones and added report lines included;
+    // Label4 fits its whole text into its width by narrowing it just enough.
+    void memoLinesAndLabel4Fit() {
+        auto* report = window->findChild<Memo*>("memRaport");
+        report->appendPlainText(QString(80, 'x') + " " + QString(80, 'y'));
+        for (const char* name : {"Memo1", "Memo2", "memRaport"}) {
+            const QTextDocument* document = window->findChild<Memo*>(name)->document();
+            QList<qreal> tops;
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+                for (int line = 0; line < block.layout()->lineCount(); ++line)
+                    tops << document->documentLayout()->blockBoundingRect(block).top() +
+                                block.layout()->lineAt(line).y();
+            QVERIFY(tops.size() > 2);
+            for (qsizetype i = 1; i < tops.size(); ++i) QCOMPARE(tops[i] - tops[i - 1], 13.0);
+        }
+        const QLabel* label4 = label("Label4");
+        const qreal width = QFontMetricsF(label4->font()).horizontalAdvance(label4->text());
+        QVERIFY2(width <= 641 && width > 641 - 3, qPrintable(QString::number(width)));
+        QCOMPARE(label4->font().pixelSize(), 11);
+    }
+
   private:
     QLabel* label(const char* name) const { return window->findChild<QLabel*>(name); }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
-    QPlainTextEdit* memo(const char* name) const {
-        return window->findChild<QPlainTextEdit*>(name);
-    }
+    QTextEdit* memo(const char* name) const { return window->findChild<QTextEdit*>(name); }
     QString field(const char* name) const { return window->findChild<QLineEdit*>(name)->text(); }
     QColor gridColour() const { return grid->palette().color(QPalette::Base); }
 
-    void addPoint(const char* name, const char* stop) {
+    void addPoint(const char* name, const char* stop, const char* go = "") {
         table->append();
         table->setText(Field::Punkt, name);
         table->setText(Field::Stop, stop);
+        table->setText(Field::Go, go);
         table->post();
     }
-    // Focus in the grid, then Insert: a new record at the current row, PUNKT selected.
+    // Focus in the grid, then Insert: a new record at the current row.
     void startInsertInGrid() {
         grid->setFocus();
         if (grid->model()->rowCount() > 0) grid->setCurrentIndex(grid->model()->index(0, kPunkt));
         press(Qt::Key_Insert);
-        grid->setCurrentIndex(grid->model()->index(table->currentRow(), kPunkt));
     }
     // The grid's rows as "PUNKT STOP GO".
-    QStringList rows() const {
+    QStringList rows() const { return rowsOf(*grid); }
+    static QStringList rowsOf(const TimeGrid& grid) {
         QStringList result;
-        const QAbstractItemModel* model = grid->model();
+        const QAbstractItemModel* model = grid.model();
         for (int row = 0; row < model->rowCount(); ++row)
             result << QStringList({model->index(row, kPunkt).data().toString(),
                                    model->index(row, kStop).data().toString(),

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QScreen>
 
@@ -19,6 +20,14 @@ QStringList ModalAnswerer::texts() const {
 }
 
 void ModalAnswerer::answer() {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        if (!dialog->isVisible() || fileNames.empty()) return;
+        dialogTitles << dialog->windowTitle();
+        dialog->selectFile(fileNames.front());
+        fileNames.pop_front();
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept checks the name
+        return;
+    }
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
     SeenBox entry{box->windowTitle(), box->text(), box->icon(), {}, false};

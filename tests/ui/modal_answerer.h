@@ -1,6 +1,6 @@
 #pragma once
-// Answers the modal message boxes that the window opens while a test drives it, and
-// records what each one showed.
+// Answers the modal message boxes and file dialogs that the window opens while a test drives it,
+// and records what each one showed.
 
 #include <QMessageBox>
 #include <QObject>
@@ -28,6 +28,10 @@ class ModalAnswerer : public QObject {
     // box's escape button (or else its default button) is clicked.
     std::deque<QString> clicks;
     std::vector<SeenBox> seen;
+    // Paths to choose in the next file dialogs, in order, and the titles of the dialogs
+    // answered; with none left a file dialog is left to its test.
+    std::deque<QString> fileNames;
+    QStringList dialogTitles;
 
     // The texts of the boxes seen, in order.
     QStringList texts() const;

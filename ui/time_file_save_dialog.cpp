@@ -1,0 +1,20 @@
+#include "time_file_save_dialog.h"
+
+#include <QFileDialog>
+
+#include "file_filters.h"
+#include "window_services.h"
+
+namespace marvolt {
+
+std::optional<std::string> chooseTimeFileToSave(QWidget* parent) {
+    QFileDialog dialog(parent, QString::fromUtf8("Zapisz tabelę czasów"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);  // as the open dialog
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(qtNameFilters(kTimeFileFilter));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace marvolt
