@@ -5,7 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 BUILD=${MARVOLT_BUILD_DIR:-build}
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$BUILD" >/dev/null
 cmake --build "$BUILD" -j2 --target Marvolt
 mkdir -p docs
 
