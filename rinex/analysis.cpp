@@ -1,13 +1,17 @@
 #include "analysis.h"
 
 #include <cstddef>
+#include <optional>
+#include <unordered_map>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "date_time.h"
 #include "date_time_pattern.h"
 #include "epoch_key.h"
-#include "line_list.h"
+#include "epoch_scan.h"
+#include "event_records.h"
 #include "observation_header.h"
 #include "text_encoding.h"
 
@@ -34,9 +38,47 @@ std::string shiftHint(const std::string& shiftText, double shift) {
            " niż odbiornik (GMT).";
 }
 
-std::vector<std::size_t> linesOf(const EpochIndex& index, const std::string& key) {
-    return key.empty() ? std::vector<std::size_t>{} : index.linesMatching(key);
-}
+// The STOP and GO keys of every record, and the data epochs found for them as the file goes
+// by.
+class EpochMatcher {
+  public:
+    EpochMatcher(const TimeTable& table, const EpochLayout& layout, double observationDate,
+                 double shift) {
+        const std::string date = layout.datePiece(observationDate);
+        for (int i = 0; i < table.recordCount(); ++i) {
+            const TimeRecord& record = table.record(i);
+            PointEpochs point;
+            point.record = static_cast<std::size_t>(i);
+            point.punkt = record.punkt;
+            point.stopKey = receiverKey(date, record.time(Field::Stop), shift);
+            point.goKey = receiverKey(date, record.time(Field::Go), shift);
+            want(layout, point.stopKey, points_.size(), Moment::Stop);
+            want(layout, point.goKey, points_.size(), Moment::Go);
+            points_.push_back(std::move(point));
+        }
+    }
+
+    void add(const ScannedEpoch& epoch, AnalysisResult& result) {
+        const auto wanted = wanted_.find(epoch.code);
+        if (wanted == wanted_.end()) return;
+        for (const auto& [point, moment] : wanted->second)
+            (moment == Moment::Stop ? points_[point].stopLines : points_[point].goLines)
+                .push_back(epoch.line);
+        result.epochOffsets[epoch.line] = epoch.offset;
+    }
+
+    std::vector<PointEpochs> takePoints() { return std::move(points_); }
+
+  private:
+    void want(const EpochLayout& layout, const std::string& key, std::size_t point,
+              Moment moment) {
+        if (key.empty()) return;
+        if (const auto code = layout.epochCode(key)) wanted_[*code].emplace_back(point, moment);
+    }
+
+    std::vector<PointEpochs> points_;
+    std::unordered_map<std::uint64_t, std::vector<std::pair<std::size_t, Moment>>> wanted_;
+};
 
 // Reports the epoch lines of one point in file order, STOP before GO on a shared line.
 void reportEpochLines(const PointEpochs& point, const std::string& name, ResultView& view) {
@@ -55,31 +97,17 @@ void reportEpochLines(const PointEpochs& point, const std::string& name, ResultV
     }
 }
 
-// Looks up the STOP and GO epochs of every record, reporting as it goes.
-std::vector<PointEpochs> findEpochs(const TimeTable& table, const EpochIndex& index,
-                                    double observationDate, double shift, ResultView& view,
-                                    Services& services) {
-    const std::string date = index.layout().datePiece(observationDate);
-    std::vector<PointEpochs> points;
+// Reports the epochs found for every record, and what is missing.
+void reportEpochs(const std::vector<PointEpochs>& points, ResultView& view, Services& services) {
     MessageSeries misses(services);
-    for (int i = 0; i < table.recordCount(); ++i) {
-        const TimeRecord& record = table.record(i);
-        PointEpochs point;
-        point.record = static_cast<std::size_t>(i);
-        point.punkt = record.punkt;
-        point.stopKey = receiverKey(date, record.time(Field::Stop), shift);
-        point.goKey = receiverKey(date, record.time(Field::Go), shift);
-        point.stopLines = linesOf(index, point.stopKey);
-        point.goLines = linesOf(index, point.goKey);
+    for (const PointEpochs& point : points) {
         const std::string name = cp1250ToUtf8(point.punkt);
         reportEpochLines(point, name, view);
         if (point.stopLines.empty())
             misses.show("Nie znalazłem w RINEX obserwacji STOP dla punktu " + name + ".");
         if (point.goLines.empty())
             misses.show("Nie znalazłem w RINEX obserwacji GO dla punktu " + name + ".");
-        points.push_back(std::move(point));
     }
-    return points;
 }
 
 }  // namespace
@@ -88,30 +116,68 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
                             ResultView& view, Services& services) {
     BusyCursor busy(services);
     view.clearReport();
-    LineList lines;
-    const EpochIndex index = EpochIndex::readFile(path, lines);
+
+    // The file goes by once: the header's first observation gives the keys, the data epochs
+    // after it are matched as they come. Only when epochs come before that record (or
+    // there is none) is a second pass needed.
+    AnalysisResult result;
+    result.file = path;
+    FirstObservation first;
+    double shift = 0.0;
+    std::optional<EpochMatcher> matcher;
+    bool epochsBeforeKeys = false;
+    const auto prepareKeys = [&](const EpochLayout& layout) {
+        // The first STOP in STOP order is taken as the moment the receiver started logging.
+        table.first();
+        shift = first.time - table.time(Field::Stop);
+        matcher.emplace(table, layout, observationDate, shift);
+    };
+    std::optional<InsertedBlockFinder> blocks;
+    const auto visitLine = [&](std::size_t line, std::string_view text, const EpochLayout& layout) {
+        if (line == 0) blocks.emplace(layout);
+        blocks->add(line, text);
+        if (!first.found && isFirstObservationRecord(text)) {
+            first = {true, readFirstObservation(text, observationDate)};
+            if (epochsBeforeKeys) return false;
+            prepareKeys(layout);
+        }
+        return true;
+    };
+    ScanOutcome outcome = scanEpochs(path, visitLine, [&](const ScannedEpoch& epoch) {
+        if (matcher)
+            matcher->add(epoch, result);
+        else
+            epochsBeforeKeys = true;
+    });
+    if (!matcher) prepareKeys(*outcome.layout);
+    if (!outcome.complete || epochsBeforeKeys) {
+        outcome = scanEpochs(
+            path,
+            [&](std::size_t line, std::string_view text, const EpochLayout& layout) {
+                if (line == 0) blocks.emplace(layout);
+                blocks->add(line, text);
+                return true;
+            },
+            [&](const ScannedEpoch& epoch) { matcher->add(epoch, result); });
+    }
 
     const LocaleSettings& locale = table.locale();
-    const FirstObservation first = findFirstObservation(lines, observationDate);
     if (first.found) {
         view.showObservationDate(formatDateTime(kObservationDatePattern, observationDate, locale));
         view.showFirstObservation(formatDateTime(kTimePattern, first.time, locale));
     }
-
-    // The first STOP in STOP order is taken as the moment the receiver started logging.
-    table.first();
-    const double shift = first.time - table.time(Field::Stop);
     const std::string shiftText = formatDateTime(kTimePattern, shift, locale);
     view.showShift(shiftText, shiftHint(shiftText, shift));
     table.setShiftedTimes(shift);
     table.last();
 
-    AnalysisResult result;
-    result.file = path;
-    result.identity = lines.identity();
+    result.identity = outcome.identity;
     result.observationDate = observationDate;
-    result.layout = index.layout();
-    result.points = findEpochs(table, index, observationDate, shift, view, services);
+    result.layout = *outcome.layout;
+    result.writtenBackAsIs = outcome.writtenBackAsIs;
+    result.insertedBlocks = blocks ? blocks->finish(outcome.lines) : std::vector<LineRange>{};
+    result.points = matcher->takePoints();
+    reportEpochs(result.points, view, services);
     if (result.allFound())
         services.message(
             "Nie znalazłem żadnych błedów w tabeli czasów. Możesz zmodyfikować RINEX.");

@@ -2,10 +2,13 @@
 // What an analysis that ran to its end found: the one thing the modification works from.
 
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "epoch_layout.h"
+#include "event_records.h"
 #include "line_list.h"
 
 namespace marvolt {
@@ -26,6 +29,13 @@ struct AnalysisResult {
     double observationDate = 0.0;
     EpochLayout layout = EpochLayout::rinex2();  // of the file's epoch lines and their keys
     std::vector<PointEpochs> points;             // every record, in STOP order
+    // Where each epoch line of the points starts in the file, by line number.
+    std::map<std::size_t, std::uint64_t> epochOffsets;
+    // Line writing gives the file back byte for byte (CR LF ends throughout, nothing
+    // dropped): flags can be written into a copy in place.
+    bool writtenBackAsIs = false;
+    // The event blocks an earlier run inserted, which any rewrite takes out.
+    std::vector<LineRange> insertedBlocks;
 
     // True when every STOP and GO has an epoch line: the file may be modified.
     bool allFound() const {

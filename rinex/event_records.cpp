@@ -31,13 +31,13 @@ bool isComment(std::string_view line) {
            line.substr(kHeaderLabelPosition, kCommentLabel.size()) == kCommentLabel;
 }
 
-// The record count of line i when it is an event line of this flag (no data epoch, nothing
-// after its count); -1 otherwise.
-int eventRecords(const LineList& lines, std::size_t i, const EpochLayout& layout, char flag) {
-    const std::string_view line = lines[i];
+// The record count of an event line of this flag (no data epoch by itself, nothing after
+// its count); -1 for any other line. (A version 3 one is still a data epoch when a
+// satellite line follows it: the finder sees to that.)
+int eventRecords(std::string_view line, const EpochLayout& layout, char flag) {
     const std::size_t countEnd = layout.countPosition() + kEpochCountLength;
     if (line.size() < countEnd || line[layout.flagPosition()] != flag || !layout.epochCode(line) ||
-        layout.isDataEpoch(lines, i))
+        layout.standing(line) == EpochLayout::Standing::DataEpoch)
         return -1;
     int count = 0;
     for (const char c : line.substr(layout.countPosition(), kEpochCountLength)) {
@@ -47,6 +47,10 @@ int eventRecords(const LineList& lines, std::size_t i, const EpochLayout& layout
             return -1;
     }
     return line.substr(countEnd).find_first_not_of(' ') == std::string_view::npos ? count : -1;
+}
+
+bool isOurComment(std::string_view line) {
+    return isComment(line) && line.substr(0, kEventComment.size()) == kEventComment;
 }
 
 }  // namespace
@@ -62,27 +66,56 @@ std::vector<std::string> eventBlock(Moment moment, std::string_view punkt,
             eventLine(epochLine, layout, kGoFlag, 0)};
 }
 
-std::vector<LineRange> insertedEventBlocks(const LineList& lines, const EpochLayout& layout) {
-    std::vector<LineRange> blocks;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        for (const char flag : {kStopFlag, kHeaderRecordsFlag}) {
-            const int count = eventRecords(lines, i, layout, flag);
-            if (count < 0 || i + static_cast<std::size_t>(count) >= lines.size()) continue;
-            std::size_t end = i + 1 + static_cast<std::size_t>(count);
-            bool ours = false;
-            for (std::size_t r = i + 1; r < end; ++r)
-                ours = ours || (isComment(lines[r]) &&
-                                lines[r].substr(0, kEventComment.size()) == kEventComment);
-            if (!ours) continue;
-            if (flag == kHeaderRecordsFlag && end < lines.size() &&
-                eventRecords(lines, end, layout, kGoFlag) == 0)
-                ++end;
-            blocks.push_back({i, end});
-            i = end - 1;
-            break;
+InsertedBlockFinder::InsertedBlockFinder(const EpochLayout& layout) : layout_(layout) {}
+
+void InsertedBlockFinder::add(std::size_t line, std::string_view text) {
+    for (Candidate& candidate : candidates_) {
+        if (line == candidate.start + 1 && layout_.version() == 3 &&
+            EpochLayout::isSatelliteLine(text))
+            candidate.dataEpoch = true;  // a version 3 record of satellites, flagged earlier
+        if (line < candidate.recordsEnd && isOurComment(text)) candidate.ours = true;
+        if (line == candidate.recordsEnd && candidate.flag == kHeaderRecordsFlag &&
+            eventRecords(text, layout_, kGoFlag) == 0)
+            candidate.movement = true;
+    }
+    resolve(line + 1);
+    if (line < skipUntil_) return;
+    for (const char flag : {kStopFlag, kHeaderRecordsFlag}) {
+        const int count = eventRecords(text, layout_, flag);
+        if (count < 0) continue;
+        candidates_.push_back({line, line + 1 + static_cast<std::size_t>(count), flag});
+        break;
+    }
+}
+
+std::vector<LineRange> InsertedBlockFinder::finish(std::size_t lineCount) {
+    resolve(lineCount, true);
+    return std::move(blocks_);
+}
+
+void InsertedBlockFinder::resolve(std::size_t seen, bool atEnd) {
+    while (!candidates_.empty()) {
+        const Candidate& front = candidates_.front();
+        // All its records seen, and for a flag-4 one the line after them (or the end).
+        const std::size_t needed = front.recordsEnd + (front.flag == kHeaderRecordsFlag ? 1 : 0);
+        if (seen < needed && !atEnd) return;
+        const bool complete = front.recordsEnd <= seen;
+        if (complete && front.ours && !front.dataEpoch) {
+            const LineRange block{front.start, front.recordsEnd + (front.movement ? 1 : 0)};
+            blocks_.push_back(block);
+            skipUntil_ = block.end;
+            while (!candidates_.empty() && candidates_.front().start < block.end)
+                candidates_.pop_front();
+        } else {
+            candidates_.pop_front();
         }
     }
-    return blocks;
+}
+
+std::vector<LineRange> insertedEventBlocks(const LineList& lines, const EpochLayout& layout) {
+    InsertedBlockFinder finder(layout);
+    for (std::size_t i = 0; i < lines.size(); ++i) finder.add(i, lines[i]);
+    return finder.finish(lines.size());
 }
 
 }  // namespace marvolt

@@ -5,6 +5,7 @@
 // movement (flag 2, no records), before its GO epoch.
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,34 @@ std::vector<std::string> eventBlock(Moment moment, std::string_view punkt,
 struct LineRange {
     std::size_t first = 0;
     std::size_t end = 0;
+};
+
+// Finds, line by line as a file is read, the event blocks the program inserted earlier
+// (see insertedEventBlocks), holding no more than the few it is still looking at.
+class InsertedBlockFinder {
+  public:
+    explicit InsertedBlockFinder(const EpochLayout& layout);
+    // The lines in order, counted from 0.
+    void add(std::size_t line, std::string_view text);
+    // At the end of the file of `lineCount` lines: the blocks found, in file order.
+    std::vector<LineRange> finish(std::size_t lineCount);
+
+  private:
+    struct Candidate {
+        std::size_t start;       // the event line
+        std::size_t recordsEnd;  // the line after its records
+        char flag;
+        bool ours = false;       // a record is a "Stop & Go: " COMMENT
+        bool movement = false;   // a flag-4 one: the flag-2 event line of count 0 follows
+        bool dataEpoch = false;  // a version 3 record after all: a satellite line follows
+    };
+    // Decides the candidates, first to last, once `seen` lines are known (all at the end).
+    void resolve(std::size_t seen, bool atEnd = false);
+
+    const EpochLayout& layout_;
+    std::deque<Candidate> candidates_;
+    std::vector<LineRange> blocks_;
+    std::size_t skipUntil_ = 0;  // lines inside a found block start none
 };
 
 // Every block the program inserted earlier, in file order: an event line of flag 3 or 4

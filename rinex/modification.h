@@ -3,27 +3,27 @@
 // epoch lines that the analysis reported.
 
 #include "analysis_result.h"
+#include "event_rewrite.h"
 #include "services.h"
 
 namespace marvolt {
-
-// How the events are written.
-enum class EventStyle {
-    Flags,    // 3 over the flag of every STOP epoch, 2 over that of every GO epoch
-    Records,  // separate event records inserted before those epochs
-};
 
 struct ModificationOptions {
     bool makeBackup = true;
     EventStyle events = EventStyle::Flags;
 };
 
-// Reads the analysed file, checks that every epoch line of the result is still the data
-// epoch of its key (else refuses: the file changed since the analysis), backs it up when
-// asked, writes the events and replaces the file safely. Event blocks that an earlier run
-// inserted are removed first in both styles, so a file is never marked twice. The time
-// table plays no part: what is written is what the analysis reported.
-void modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
+// Writes the analysed file anew with the events of the result, then backs up the original
+// (when asked) and puts the new file in its place safely. The time table plays no part:
+// what is written is what the analysis reported. A file that is still the one analysed
+// (same size, modification time and inode) and needs no line-end change gets its flags in a
+// copy made by the file system; any other is read again line by line, and refused, with the
+// file and any backup left as they were, when line writing would drop bytes of it or when
+// an epoch line of the result is no longer the data epoch of its key. Event blocks that an
+// earlier run inserted are taken out in both styles, so a file is never marked twice.
+// A backup that fails is reported and the work goes on; false when the backup asked for was
+// not made (the file was rewritten all the same).
+bool modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
                  Services& services);
 
 }  // namespace marvolt

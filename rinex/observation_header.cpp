@@ -24,25 +24,29 @@ std::string_view wholeSeconds(std::string_view seconds) {
 
 }  // namespace
 
+bool isFirstObservationRecord(std::string_view line) {
+    return line.size() > kHeaderLabelPosition &&
+           line.substr(kHeaderLabelPosition, kFirstObservationLabel.size()) ==
+               kFirstObservationLabel;
+}
+
+double readFirstObservation(std::string_view line, double& observationDate) {
+    const std::vector<std::string> items = splitItems(line);
+    const int day = readInteger(item(items, 3));
+    const int month = readInteger(item(items, 2));
+    const int year = readInteger(item(items, 1));
+    observationDate = encodeDate(year, month, day);
+
+    const int second = readInteger(wholeSeconds(item(items, 6)));
+    const int minute = readInteger(item(items, 5));
+    const int hour = readInteger(item(items, 4));
+    return encodeTime(hour, minute, second, 0);
+}
+
 FirstObservation findFirstObservation(const LineList& lines, double& observationDate) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        if (line.size() <= kHeaderLabelPosition ||
-            line.substr(kHeaderLabelPosition, kFirstObservationLabel.size()) !=
-                kFirstObservationLabel)
-            continue;
-
-        const std::vector<std::string> items = splitItems(line);
-        const int day = readInteger(item(items, 3));
-        const int month = readInteger(item(items, 2));
-        const int year = readInteger(item(items, 1));
-        observationDate = encodeDate(year, month, day);
-
-        const int second = readInteger(wholeSeconds(item(items, 6)));
-        const int minute = readInteger(item(items, 5));
-        const int hour = readInteger(item(items, 4));
-        return {true, encodeTime(hour, minute, second, 0)};
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (isFirstObservationRecord(lines[i]))
+            return {true, readFirstObservation(lines[i], observationDate)};
     return {};
 }
 

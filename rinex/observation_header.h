@@ -17,6 +17,15 @@ struct FirstObservation {
     double time = 0.0;  // time of day in whole seconds; 00:00:00 when not found
 };
 
+// True when the line is a record labelled "TIME OF FIRST OBS" (case-sensitive).
+bool isFirstObservationRecord(std::string_view line);
+
+// Reads such a record: items day, month, year, then seconds (the part before the first
+// "."), minute, hour; gives the time of day in whole seconds. The date goes into
+// observationDate as soon as it is built, so an error in the time items keeps it. A missing
+// item reads as the empty text, which is no number.
+double readFirstObservation(std::string_view line, double& observationDate);
+
 // Reads the first record labelled "TIME OF FIRST OBS" (case-sensitive; later ones are
 // ignored). Items are read day, month, year, then seconds (the part before the first "."),
 // minute, hour. The date goes into observationDate as soon as it is built, so an error in

@@ -1,0 +1,73 @@
+#include "block_writer.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "failure.h"
+#include "line_list.h"
+#include "temporary_file.h"
+
+namespace marvolt {
+
+namespace {
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t count = ::write(fd, data, size);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += count;
+        size -= static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+}  // namespace
+
+void BlockWriter::write(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kBlockSize) {
+        flush();
+        if (bytes.size() >= kBlockSize) {
+            if (!writeAll(fd_, bytes.data(), bytes.size())) throw streamWriteError();
+            return;
+        }
+    }
+    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+}
+
+void BlockWriter::flush() {
+    if (!writeAll(fd_, buffer_.data(), buffer_.size())) throw streamWriteError();
+    buffer_.clear();
+}
+
+void copyWholeFile(int from, int to) {
+    bool inKernel = true;
+    std::vector<char> buffer;
+    for (;;) {
+        if (inKernel) {
+            const ssize_t copied =
+                ::copy_file_range(from, nullptr, to, nullptr, BlockWriter::kBlockSize * 64, 0);
+            if (copied > 0) continue;
+            if (copied == 0) return;
+            if (errno == EINTR) continue;
+            // Not between these two files (another file system, an old kernel): by hand.
+            if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+                throw streamWriteError();
+            inKernel = false;
+            buffer.resize(BlockWriter::kBlockSize);
+        }
+        const ssize_t count = ::read(from, buffer.data(), buffer.size());
+        if (count == 0) return;
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            throw Failure(fileErrorText(errno));
+        }
+        if (!writeAll(to, buffer.data(), static_cast<std::size_t>(count)))
+            throw streamWriteError();
+    }
+}
+
+}  // namespace marvolt
