@@ -32,10 +32,13 @@ int runCommand(const CommandLine& line) {
             return kExitFailed;
         if (outcome != AnalysisOutcome::NoErrors) {
             status = kExitMissingEpochs;
-        } else if (line.command == Command::Modify && !runOperation(services, [&] {
-                       modifyRinex(table, state, line.makeBackup, services);
-                   })) {
-            return kExitFailed;
+        } else if (line.command == Command::Modify) {
+            bool backupMade = true;
+            if (!runOperation(services, [&] {
+                    backupMade = modifyRinex(table, state, line.makeBackup, services);
+                }))
+                return kExitFailed;
+            if (!backupMade) status = kExitNoBackup;
         }
     }
     printTable(table, std::cout);

@@ -1,9 +1,8 @@
 #include "modification.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 
+#include "backup_copy.h"
 #include "epoch_key.h"
 #include "failure.h"
 #include "file_path.h"
@@ -12,14 +11,6 @@
 namespace marvolt {
 
 namespace {
-
-// Copies the file byte for byte over an older backup; false when the copy failed.
-bool makeBackupCopy(const std::string& file) {
-    std::error_code error;
-    std::filesystem::copy_file(file, file + ".bak",
-                               std::filesystem::copy_options::overwrite_existing, error);
-    return !error;
-}
 
 // Writes the flag over column 29 of the lines; lines without a column 29 stay as they are.
 void setFlag(LineList& lines, const std::vector<std::size_t>& found, char flag) {
@@ -43,7 +34,7 @@ void flagEpochLines(TimeTable& table, double observationDate, const EpochIndex& 
 
 }  // namespace
 
-void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Services& services) {
+bool modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Services& services) {
     if (state.analysedFile.empty())
         throw Failure("Nie ma pliku RINEX do modyfikacji: najpierw wykonaj analizę pliku RINEX.");
     const std::string& file = state.analysedFile;
@@ -51,8 +42,15 @@ void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Serv
 
     // First the byte copy of the file as it stands; a copy that fails is reported and the
     // work goes on (a file that cannot be read then fails on reading).
-    if (makeBackup && !makeBackupCopy(file))
-        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+    bool backupMade = true;
+    if (makeBackup) {
+        try {
+            makeBackupCopy(file);
+        } catch (const Failure&) {
+            backupMade = false;
+            services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+        }
+    }
 
     LineList lines;
     const EpochIndex index = EpochIndex::readFile(file, lines);
@@ -65,6 +63,7 @@ void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Serv
     writeLines(file, lines);
     services.normalCursor();
     services.message("Zakończyłem modyfikację pliku " + shownPath);
+    return backupMade;
 }
 
 }  // namespace marvolt

@@ -9,6 +9,8 @@
 namespace marvolt {
 
 // Backs up the analysed file (when asked), flags its epoch lines and replaces it safely.
-void modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Services& services);
+// A backup that fails is reported and the work goes on; false when the backup asked for
+// was not made (the file was rewritten all the same).
+bool modifyRinex(TimeTable& table, const WorkState& state, bool makeBackup, Services& services);
 
 }  // namespace marvolt
