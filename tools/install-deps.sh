@@ -5,6 +5,10 @@ set -eu
 
 PACKAGES="build-essential cmake pkgconf qt6-base-dev qt6-svg-dev qt6-translations-l10n \
 fonts-wine libgtest-dev libgmock-dev"
+# Only the fuzz script needs these.
+if [ "${MARVOLT_FUZZ_TOOLS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 # Only the screenshot script needs these.
 if [ "${MARVOLT_SCREENSHOT_TOOLS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES xvfb xauth imagemagick xdotool"
