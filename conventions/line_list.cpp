@@ -30,8 +30,8 @@ namespace {
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 constexpr char kEndOfFile = '\x1A';
-// Line texts and their line ends handed to one write (within the system's IOV_MAX).
-constexpr std::size_t kPiecesPerWrite = 1024;
+// Short lines are gathered into a buffer of this size before they are written.
+constexpr std::size_t kGatherSize = 1 << 18;
 constexpr std::size_t kReadTail = 1 << 16;
 // Bytes per line assumed when reserving room for the line spans of a file.
 constexpr std::size_t kTypicalLineLength = 48;
@@ -88,6 +88,44 @@ bool writeAll(int fd, iovec* pieces, std::size_t count) {
     }
     return true;
 }
+
+// Writes lines, each followed by CR LF. Short lines are gathered into a buffer of a fixed
+// size, so that a file of short lines takes few writes; a line that does not fit in it is
+// written from where it lies. Memory stays the same whatever the lines' lengths.
+class LineWriter {
+  public:
+    explicit LineWriter(int fd)
+        : fd_(fd),
+          buffer_(new (std::nothrow) char[kGatherSize]),
+          room_(buffer_ ? kGatherSize : 0) {}
+    // False when a write failed.
+    bool add(std::string_view line) {
+        if (line.size() + sizeof kLineEnd > room_ - used_ && !flush()) return false;
+        if (line.size() + sizeof kLineEnd > room_) {
+            iovec pieces[] = {{const_cast<char*>(line.data()), line.size()},
+                              {const_cast<char*>(kLineEnd), sizeof kLineEnd}};
+            return writeAll(fd_, pieces, 2);
+        }
+        std::memcpy(buffer_.get() + used_, line.data(), line.size());
+        std::memcpy(buffer_.get() + used_ + line.size(), kLineEnd, sizeof kLineEnd);
+        used_ += line.size() + sizeof kLineEnd;
+        return true;
+    }
+    // Writes what is gathered; false when the write failed.
+    bool flush() {
+        if (used_ == 0) return true;
+        iovec piece{buffer_.get(), used_};
+        used_ = 0;
+        return writeAll(fd_, &piece, 1);
+    }
+
+  private:
+    static constexpr char kLineEnd[] = {kCarriageReturn, kLineFeed};
+    int fd_;
+    std::unique_ptr<char[]> buffer_;  // none when memory is short: every line goes alone
+    std::size_t room_;
+    std::size_t used_ = 0;
+};
 
 Failure outOfMemory(const std::string& path) {
     return Failure("Za mało pamięci, by wczytać plik \"" + fullPath(path) + "\".");
@@ -252,20 +290,11 @@ void writeLines(const std::string& path, const LineList& lines) {
         throw cannotCreate(path, errno);
     }
 
-    // The lines' bytes are written from where they lie, each followed by CR LF.
     TemporaryFile file(target, path);
-    static char lineEnd[] = {kCarriageReturn, kLineFeed};
-    std::vector<iovec> pieces;
-    pieces.reserve(kPiecesPerWrite);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        pieces.push_back({const_cast<char*>(line.data()), line.size()});
-        pieces.push_back({lineEnd, sizeof lineEnd});
-        if (pieces.size() == kPiecesPerWrite || i + 1 == lines.size()) {
-            if (!writeAll(file.fd(), pieces.data(), pieces.size())) throw streamWriteError();
-            pieces.clear();
-        }
-    }
+    LineWriter writer(file.fd());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (!writer.add(lines[i])) throw streamWriteError();
+    if (!writer.flush()) throw streamWriteError();
     file.replaceTarget(ownership);
 }
 

@@ -297,7 +297,9 @@ TEST(LineWriting, LargeFileCrossesWriteChunks) {
     TempFolder folder;
     std::string lfBytes, crLfBytes;
     for (int i = 0; i < 60000; ++i) {
-        const std::string line = " 12  4  3  7  5 " + std::to_string(i) + std::string(i % 97, 'x');
+        // Now and then a line longer than what is gathered for one write.
+        const std::size_t length = i % 20000 == 1 ? 300000 : i % 97;
+        const std::string line = " 12  4  3  7  5 " + std::to_string(i) + std::string(length, 'x');
         lfBytes += line + "\n";
         crLfBytes += line + "\r\n";
     }
