@@ -1,11 +1,10 @@
 #include "modification.h"
 
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
-#include <system_error>
 
+#include "backup_copy.h"
 #include "epoch_layout.h"
 #include "event_records.h"
 #include "failure.h"
@@ -15,14 +14,6 @@
 namespace marvolt {
 
 namespace {
-
-// Copies the file byte for byte over an older backup; false when the copy failed.
-bool makeBackupCopy(const std::string& file) {
-    std::error_code error;
-    std::filesystem::copy_file(file, file + ".bak",
-                               std::filesystem::copy_options::overwrite_existing, error);
-    return !error;
-}
 
 // True when each line is still a data epoch that matches the key it was found by.
 bool stillMatch(const LineList& lines, const EpochLayout& layout,
@@ -105,7 +96,7 @@ void writeWithEvents(const std::string& file, LineList& lines, const EpochLayout
 
 }  // namespace
 
-void modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
+bool modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
                  Services& services) {
     if (result.file.empty())
         throw Failure("Nie ma pliku RINEX do modyfikacji: najpierw wykonaj analizę pliku RINEX.");
@@ -124,12 +115,20 @@ void modifyRinex(const AnalysisResult& result, const ModificationOptions& option
 
     // The byte copy of the file as it stands; a copy that fails is reported and the work
     // goes on.
-    if (options.makeBackup && !makeBackupCopy(file))
-        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+    bool backupMade = true;
+    if (options.makeBackup) {
+        try {
+            makeBackupCopy(file);
+        } catch (const Failure&) {
+            backupMade = false;
+            services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+        }
+    }
 
     writeWithEvents(file, lines, result.layout, eventsByLine(result), options.events);
     busy.restore();
     services.message("Zakończyłem modyfikację pliku " + shownPath);
+    return backupMade;
 }
 
 }  // namespace marvolt

@@ -22,8 +22,10 @@ struct ModificationOptions {
 // epoch of its key (else refuses: the file changed since the analysis), backs it up when
 // asked, writes the events and replaces the file safely. Event blocks that an earlier run
 // inserted are removed first in both styles, so a file is never marked twice. The time
-// table plays no part: what is written is what the analysis reported.
-void modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
+// table plays no part: what is written is what the analysis reported. A backup that fails
+// is reported and the work goes on; false when the backup asked for was not made (the file
+// was rewritten all the same).
+bool modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
                  Services& services);
 
 }  // namespace marvolt
