@@ -246,7 +246,7 @@ int run(int hours, int runs) {
         "the page cache, so the floors are the cost of memory and system calls for a file in\n"
         "the cache. Before each run, earlier writes are flushed to disk (sync, untimed).\n"
         "Writes end with fsync and a rename over the old file, as the modification's safe\n"
-        "rewrite does; the copy is the file system's, as the backup's is. The naive loop\n"
+        "rewrite does; the copy is the file system's, flushed, as the backup is. The naive loop\n"
         "reads the file as lines, then compares every line with the STOP and GO key of\n"
         "every point. ratio = wall time / floor. peak = highest resident memory of the\n"
         "process during the measurement.\n\n",

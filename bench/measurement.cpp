@@ -79,6 +79,10 @@ void plainReadWrite(const std::string& path, const std::string& target) {
 
 void plainCopy(const std::string& path, const std::string& target) {
     std::filesystem::copy_file(path, target, std::filesystem::copy_options::overwrite_existing);
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    const bool flushed = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!flushed) throw std::runtime_error("cannot flush " + target);
 }
 
 }  // namespace marvolt::bench

@@ -26,7 +26,7 @@ std::size_t plainRead(const std::string& path);
 // The file read into one buffer, written to a new file in the same folder, flushed to
 // disk and renamed over `target`: the least a safe rewrite can cost.
 void plainReadWrite(const std::string& path, const std::string& target);
-// The file copied over `target` by the file system, as a backup copy is made.
+// The file copied over `target` by the file system and flushed to disk, as a backup copy is.
 void plainCopy(const std::string& path, const std::string& target);
 
 }  // namespace marvolt::bench

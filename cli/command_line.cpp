@@ -91,7 +91,8 @@ std::string usageText() {
            "                    movement at a GO), which every RINEX reader keeps whole\n"
            "\n"
            "Exit status: 0 done; 1 a STOP or GO without an epoch line (nothing written);\n"
-           "2 an operation ended with an error (its text on standard error); 64 bad usage.\n";
+           "2 an operation ended with an error (its text on standard error); 3 RINEXFILE\n"
+           "was rewritten but RINEXFILE.bak could not be made; 64 bad usage.\n";
 }
 
 }  // namespace marvolt::cli

@@ -14,6 +14,7 @@ enum class Command { Table, Analyse, Modify, Help, Version, BadUsage };
 constexpr int kExitDone = 0;
 constexpr int kExitMissingEpochs = 1;  // a STOP or GO without an epoch line
 constexpr int kExitFailed = 2;         // an operation ended in the error box
+constexpr int kExitNoBackup = 3;       // the file was rewritten, its backup could not be made
 constexpr int kExitUsage = 64;
 
 struct CommandLine {

@@ -34,10 +34,13 @@ int runCommand(const CommandLine& line) {
             return kExitFailed;
         if (!result.allFound()) {
             status = kExitMissingEpochs;
-        } else if (line.command == Command::Modify && !runOperation(services, [&] {
-                       modifyRinex(result, {line.makeBackup, line.events}, services);
-                   })) {
-            return kExitFailed;
+        } else if (line.command == Command::Modify) {
+            bool backupMade = true;
+            if (!runOperation(services, [&] {
+                    backupMade = modifyRinex(result, {line.makeBackup, line.events}, services);
+                }))
+                return kExitFailed;
+            if (!backupMade) status = kExitNoBackup;
         }
     }
     printTable(table, std::cout);

@@ -65,8 +65,7 @@ void copyWholeFile(int from, int to) {
             if (errno == EINTR) continue;
             throw Failure(fileErrorText(errno));
         }
-        if (!writeAll(to, buffer.data(), static_cast<std::size_t>(count)))
-            throw streamWriteError();
+        if (!writeAll(to, buffer.data(), static_cast<std::size_t>(count))) throw streamWriteError();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #if defined(__SSE2__)
@@ -14,9 +15,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "failure.h"
+#include "file_descriptor.h"
 #include "file_path.h"
+#include "regular_file.h"
+#include "temporary_file.h"
 
 namespace marvolt {
 
@@ -25,7 +30,8 @@ namespace {
 constexpr char kLineFeed = '\n';
 constexpr char kCarriageReturn = '\r';
 constexpr char kEndOfFile = '\x1A';
-constexpr std::size_t kWriteChunk = 1 << 20;
+// Short lines are gathered into a buffer of this size before they are written.
+constexpr std::size_t kGatherSize = 1 << 18;
 constexpr std::size_t kReadTail = 1 << 16;
 // Bytes per line assumed when reserving room for the line spans of a file.
 constexpr std::size_t kTypicalLineLength = 48;
@@ -52,27 +58,6 @@ std::size_t nextLineControl(const char* data, std::size_t from, std::size_t size
     return size;
 }
 
-// Closes a descriptor when it goes out of scope.
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    // Closes now and reports whether the close succeeded.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
-
 // Reads up to size bytes at data; returns the count read (0 at the end of the file).
 std::size_t readSome(int fd, char* data, std::size_t size) {
     for (;;) {
@@ -82,41 +67,68 @@ std::size_t readSome(int fd, char* data, std::size_t size) {
     }
 }
 
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t count = ::write(fd, data, size);
-        if (count < 0) {
+// Writes the pieces whole, going on where a write stopped short.
+bool writeAll(int fd, iovec* pieces, std::size_t count) {
+    while (count > 0) {
+        const ssize_t written = ::writev(fd, pieces, static_cast<int>(count));
+        if (written < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        data += count;
-        size -= static_cast<std::size_t>(count);
+        auto left = static_cast<std::size_t>(written);
+        while (count > 0 && left >= pieces->iov_len) {
+            left -= pieces->iov_len;
+            ++pieces;
+            --count;
+        }
+        if (count > 0) {
+            pieces->iov_base = static_cast<char*>(pieces->iov_base) + left;
+            pieces->iov_len -= left;
+        }
     }
     return true;
 }
 
-// The operating system's text for an error, without trailing blanks or a final point.
-std::string systemErrorText(int errorNumber) {
-    std::string text = std::strerror(errorNumber);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
-    return text;
-}
+// Writes lines, each followed by CR LF. Short lines are gathered into a buffer of a fixed
+// size, so that a file of short lines takes few writes; a line that does not fit in it is
+// written from where it lies. Memory stays the same whatever the lines' lengths.
+class LineWriter {
+  public:
+    explicit LineWriter(int fd)
+        : fd_(fd),
+          buffer_(new (std::nothrow) char[kGatherSize]),
+          room_(buffer_ ? kGatherSize : 0) {}
+    // False when a write failed.
+    bool add(std::string_view line) {
+        if (line.size() + sizeof kLineEnd > room_ - used_ && !flush()) return false;
+        if (line.size() + sizeof kLineEnd > room_) {
+            iovec pieces[] = {{const_cast<char*>(line.data()), line.size()},
+                              {const_cast<char*>(kLineEnd), sizeof kLineEnd}};
+            return writeAll(fd_, pieces, 2);
+        }
+        std::memcpy(buffer_.get() + used_, line.data(), line.size());
+        std::memcpy(buffer_.get() + used_ + line.size(), kLineEnd, sizeof kLineEnd);
+        used_ += line.size() + sizeof kLineEnd;
+        return true;
+    }
+    // Writes what is gathered; false when the write failed.
+    bool flush() {
+        if (used_ == 0) return true;
+        iovec piece{buffer_.get(), used_};
+        used_ = 0;
+        return writeAll(fd_, &piece, 1);
+    }
 
-Failure cannotCreate(const std::string& path, int errorNumber) {
-    return Failure("Cannot create file \"" + fullPath(path) + "\". " +
-                   systemErrorText(errorNumber));
-}
+  private:
+    static constexpr char kLineEnd[] = {kCarriageReturn, kLineFeed};
+    int fd_;
+    std::unique_ptr<char[]> buffer_;  // none when memory is short: every line goes alone
+    std::size_t room_;
+    std::size_t used_ = 0;
+};
 
-// The file the lines really go to: a symbolic link is followed so that the link stays.
-std::string targetOf(const std::string& path) {
-    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : path;
-}
-
-mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+Failure outOfMemory(const std::string& path) {
+    return Failure("Za mało pamięci, by wczytać plik \"" + fullPath(path) + "\".");
 }
 
 }  // namespace
@@ -142,39 +154,41 @@ std::string fileErrorText(int errorNumber) {
 }
 
 FileBytes readFileBytes(const std::string& path) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) throw Failure(fileErrorText(errno));
     struct stat status {};
-    if (::fstat(file.get(), &status) != 0) throw Failure(fileErrorText(errno));
-
-    // The whole file in one buffer of its size; a file that grows while read (or reports no
-    // size) is read on in pieces, and only then is the buffer copied into a larger one.
-    FileBytes bytes;
-    bytes.identity = {
-        static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
-        static_cast<std::uint64_t>(status.st_size),
-        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
-    const std::size_t expected = status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
-    bytes.data.reset(new char[expected + 1]);
-    while (bytes.size < expected) {
-        const std::size_t count =
-            readSome(file.get(), bytes.data.get() + bytes.size, expected - bytes.size);
-        if (count == 0) break;
-        bytes.size += count;
+    const FileDescriptor file = openRegularFile(path, status);
+    try {
+        // The whole file in one buffer of its size; a file that grows while read (or reports
+        // no size) is read on in pieces, and only then is the buffer copied into a larger one.
+        FileBytes bytes;
+        bytes.identity = {
+            static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+        const std::size_t expected =
+            status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
+        bytes.data.reset(new char[expected + 1]);
+        while (bytes.size < expected) {
+            const std::size_t count =
+                readSome(file.get(), bytes.data.get() + bytes.size, expected - bytes.size);
+            if (count == 0) break;
+            bytes.size += count;
+        }
+        std::string tail;
+        char piece[kReadTail];
+        while (const std::size_t count = readSome(file.get(), piece, sizeof piece)) {
+            tail.append(piece, count);
+        }
+        if (!tail.empty()) {
+            std::unique_ptr<char[]> grown(new char[bytes.size + tail.size()]);
+            std::memcpy(grown.get(), bytes.data.get(), bytes.size);
+            std::memcpy(grown.get() + bytes.size, tail.data(), tail.size());
+            bytes.data = std::move(grown);
+            bytes.size += tail.size();
+        }
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        throw outOfMemory(path);
     }
-    std::string tail;
-    char piece[kReadTail];
-    while (const std::size_t count = readSome(file.get(), piece, sizeof piece)) {
-        tail.append(piece, count);
-    }
-    if (!tail.empty()) {
-        std::unique_ptr<char[]> grown(new char[bytes.size + tail.size()]);
-        std::memcpy(grown.get(), bytes.data.get(), bytes.size);
-        std::memcpy(grown.get() + bytes.size, tail.data(), tail.size());
-        bytes.data = std::move(grown);
-        bytes.size += tail.size();
-    }
-    return bytes;
 }
 
 LineList LineList::fromBytes(std::string_view text, const LineVisitor& visitLine) {
@@ -244,65 +258,22 @@ LineList LineList::fromFile(FileBytes bytes, const LineVisitor& visitLine) {
 }
 
 LineList readLines(const std::string& path, const LineVisitor& visitLine) {
-    return LineList::fromFile(readFileBytes(path), visitLine);
+    FileBytes bytes = readFileBytes(path);
+    try {
+        return LineList::fromFile(std::move(bytes), visitLine);
+    } catch (const std::bad_alloc&) {
+        throw outOfMemory(path);
+    }
 }
 
 void writeLines(const std::string& path, const LineList& lines) {
-    writeLines(path, [&lines](const std::function<void(std::string_view)>& line) {
-        for (std::size_t i = 0; i < lines.size(); ++i) line(lines[i]);
-    });
-}
-
-void writeLines(const std::string& path, const LineSource& source) {
-    const std::string target = targetOf(path);
-    struct stat original {};
-    const bool exists = ::stat(target.c_str(), &original) == 0;
-    // A file the user may not write stays as it is, although the folder would allow the rename.
-    if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-        throw cannotCreate(path, errno);
-    }
-
-    std::string temporaryPath = target + ".XXXXXX";
-    FileDescriptor file(::mkostemp(temporaryPath.data(), O_CLOEXEC));
-    if (file.get() < 0) throw cannotCreate(path, errno);
-
-    // From here on a failure removes the temporary file and leaves the original alone.
-    const auto failWith = [&](const Failure& failure) {
-        if (file.get() >= 0) file.close();
-        ::unlink(temporaryPath.c_str());
-        throw failure;
-    };
-    const Failure writeError("Stream write error");
-
-    std::string chunk;
-    chunk.reserve(kWriteChunk + 1024);
-    try {
-        source([&](std::string_view line) {
-            chunk += line;
-            chunk += "\r\n";
-            if (chunk.size() >= kWriteChunk) {
-                if (!writeAll(file.get(), chunk.data(), chunk.size())) failWith(writeError);
-                chunk.clear();
-            }
-        });
-    } catch (...) {
-        // Whatever ends the source ends the rewrite: the original stays as it was.
-        if (file.get() >= 0) file.close();
-        ::unlink(temporaryPath.c_str());
-        throw;
-    }
-    if (!writeAll(file.get(), chunk.data(), chunk.size())) failWith(writeError);
-    if (::fsync(file.get()) != 0) failWith(writeError);
-
-    // The owner is kept where allowed (a survey file rewritten by root stays the user's);
-    // an ordinary user may not give a file away, and then it simply stays theirs.
-    if (exists && ::fchown(file.get(), original.st_uid, original.st_gid) != 0 && errno != EPERM) {
-        failWith(cannotCreate(path, errno));
-    }
-    const mode_t mode = exists ? (original.st_mode & 07777) : newFileMode();
-    if (::fchmod(file.get(), mode) != 0) failWith(cannotCreate(path, errno));
-    if (!file.close()) failWith(writeError);
-    if (::rename(temporaryPath.c_str(), target.c_str()) != 0) failWith(cannotCreate(path, errno));
+    const Replacement replacement = prepareReplacement(path);
+    TemporaryFile file(replacement.target, path);
+    LineWriter writer(file.fd());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (!writer.add(lines[i])) throw streamWriteError();
+    if (!writer.flush()) throw streamWriteError();
+    file.replaceTarget(replacement.ownership);
 }
 
 }  // namespace marvolt

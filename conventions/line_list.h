@@ -70,23 +70,24 @@ class LineList {
 
 // Line reading: the whole file as lines. LF and CR LF end a line; a lone CR is removed;
 // 0x1A at a line start ends the file, inside a line it ends that line's text; no extra
-// last line. Fails with the operating system's error text ("File not found", ...).
+// last line. Only a regular file is read: anything else fails with
+// "\"<path>\" nie jest zwykłym plikiem." before it is opened. Fails with the operating
+// system's error text ("File not found", ...), or "Za mało pamięci, by wczytać plik
+// \"<path>\"." when the file does not fit in memory.
 LineList readLines(const std::string& path, const LineVisitor& visitLine = {});
 
-// Line writing: every line followed by CR LF, bytes as held. The file is replaced safely:
-// the lines go to a temporary file in the same folder, which is flushed, given the
-// original's permissions and renamed over it; on failure the original stays as it was and
-// the temporary file is removed. A file the user may not write is refused like one that
-// cannot be created. Fails with "Cannot create file "<path>". <reason>" or
-// "Stream write error".
+// Line writing: every line followed by CR LF, bytes as held. Short lines are gathered in a
+// buffer of fixed size, longer ones written from where they lie, so memory does not grow
+// with the lines' lengths. The file is replaced safely: the lines go to a temporary file in
+// the same folder, which is flushed, given the original's mode and owner and renamed over
+// it, then the folder is flushed; on any failure the original stays as it was and the
+// temporary file is removed (see TemporaryFile). A file the user may not write, or whose
+// mode and owner cannot be read, is refused like one that cannot be created; a path that
+// is not a regular file is refused with notRegularFile. Fails with
+// "Cannot create file "<path>". <reason>" or "Stream write error".
 void writeLines(const std::string& path, const LineList& lines);
 
-// Gives the lines to write, in order: calls `line` once for each.
-using LineSource = std::function<void(const std::function<void(std::string_view)>& line)>;
-// Line writing of the lines a source gives, by the same rules.
-void writeLines(const std::string& path, const LineSource& source);
-
-// The whole file as bytes, with the same error texts as line reading.
+// The whole file as bytes, with the same checks and error texts as line reading.
 FileBytes readFileBytes(const std::string& path);
 
 // The error text for an errno of opening or reading a file: "File not found",

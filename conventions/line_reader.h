@@ -53,13 +53,13 @@ class LineReader {
     FileDescriptor file_;
     FileIdentity identity_;
     std::vector<char> buffer_;
-    std::size_t begin_ = 0;  // the first byte not yet taken
-    std::size_t end_ = 0;    // the end of the bytes read
+    std::size_t begin_ = 0;   // the first byte not yet taken
+    std::size_t end_ = 0;     // the end of the bytes read
     std::uint64_t base_ = 0;  // the file offset of buffer_[0]
     bool endOfFile_ = false;  // the file has no bytes beyond end_
     bool finished_ = false;
-    bool inLine_ = false;     // a line has begun and not ended
-    bool skipping_ = false;   // after a 0x1A inside a line: the rest of it is left out
+    bool inLine_ = false;    // a line has begun and not ended
+    bool skipping_ = false;  // after a 0x1A inside a line: the rest of it is left out
     std::size_t line_ = 0;
     bool droppedBytes_ = false;
     bool asIs_ = true;

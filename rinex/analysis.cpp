@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <utility>
-#include <string>
 #include <vector>
 
 #include "date_time.h"
@@ -70,8 +70,7 @@ class EpochMatcher {
     std::vector<PointEpochs> takePoints() { return std::move(points_); }
 
   private:
-    void want(const EpochLayout& layout, const std::string& key, std::size_t point,
-              Moment moment) {
+    void want(const EpochLayout& layout, const std::string& key, std::size_t point, Moment moment) {
         if (key.empty()) return;
         if (const auto code = layout.epochCode(key)) wanted_[*code].emplace_back(point, moment);
     }

@@ -1,16 +1,11 @@
 #pragma once
 // Epoch keys: the start of the epoch line of a moment, built from the observation date and
-// a time of day, and the epoch lines of a file looked up by them.
+// a time of day.
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "epoch_layout.h"
-#include "line_list.h"
 
 namespace marvolt {
 
@@ -30,33 +25,5 @@ bool lineMatches(std::string_view line, std::string_view key);
 // or 3 without satellites, any other character and a line too short to carry the flag are
 // no data epochs: they are never reported or changed.
 bool isDataEpoch(std::string_view line);
-
-// The data epochs of a line list, indexed in one pass by their date and time, so that
-// every key is looked up without a scan of the file.
-class EpochIndex {
-  public:
-    // The list must outlive the index; bytes after the key may change meanwhile, as long as
-    // the flags of data epochs stay what they were.
-    explicit EpochIndex(const LineList& lines, const EpochLayout& layout = EpochLayout::rinex2());
-    // Reads a file into `lines` and indexes its epoch lines in the same pass over its bytes,
-    // in the layout its first line gives. A file that is no RINEX observation file, or one
-    // of a version that cannot be read, is refused (see layoutOfFile).
-    static EpochIndex readFile(const std::string& path, LineList& lines);
-
-    // The layout of the indexed lines.
-    const EpochLayout& layout() const { return layout_; }
-    // The data epochs (lines counted from 0, ascending) that the layout's lineMatches
-    // accepts for the key.
-    std::vector<std::size_t> linesMatching(std::string_view key) const;
-
-  private:
-    using Epoch = std::pair<std::uint64_t, std::size_t>;
-    EpochIndex(const LineList& lines, const EpochLayout& layout, std::vector<Epoch> epochs);
-
-    const LineList& lines_;
-    EpochLayout layout_;
-    // (date and time code, line) of every data epoch, sorted.
-    std::vector<Epoch> epochs_;
-};
 
 }  // namespace marvolt

@@ -8,6 +8,14 @@
 
 namespace marvolt {
 
+namespace {
+
+// How much of a line that comes in pieces is looked at: far beyond the 80 columns of the
+// records of a RINEX file.
+constexpr std::size_t kLineStartKept = 1024;
+
+}  // namespace
+
 ScanOutcome scanEpochs(const std::string& path, const ScanLineVisitor& visitLine,
                        const ScanEpochVisitor& visitEpoch, std::size_t blockSize) {
     LineReader reader(path, blockSize);
@@ -24,9 +32,10 @@ ScanOutcome scanEpochs(const std::string& path, const ScanLineVisitor& visitLine
         std::string_view text = piece.text;
         if (!piece.last || !piece.first) {
             // Only the start of a line counts here: a line that comes in pieces (a lone CR,
-            // a line longer than a block) is put together as far as one block goes.
+            // a line longer than a block) is put together as far as its first kilobyte.
             if (piece.first) split.clear();
-            if (split.size() < blockSize) split.append(text.substr(0, blockSize - split.size()));
+            if (split.size() < kLineStartKept)
+                split.append(text.substr(0, kLineStartKept - split.size()));
             if (!piece.last) continue;
             text = split;
         }

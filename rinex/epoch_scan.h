@@ -20,9 +20,8 @@ struct ScannedEpoch {
     std::uint64_t code = 0;    // EpochLayout::epochCode of the line
 };
 
-// Told of each line's text (as much of it as a block holds, which is the whole of any line
-// a RINEX file keeps in its 80 columns) and of the file's layout; returning false ends the
-// pass there.
+// Told of each line's text (at least its first kilobyte, which holds whatever a RINEX record
+// keeps in its 80 columns) and of the file's layout; returning false ends the pass there.
 using ScanLineVisitor =
     std::function<bool(std::size_t line, std::string_view text, const EpochLayout& layout)>;
 // Told of each data epoch, in file order. A version 3 record flagged 2 or 3 is told of once

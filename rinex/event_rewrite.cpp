@@ -55,7 +55,8 @@ class EpochCheck {
 EventsByLine eventsByLine(const AnalysisResult& result) {
     EventsByLine events;
     for (const PointEpochs& point : result.points) {
-        for (const std::size_t line : point.stopLines) events[line].push_back({Moment::Stop, &point});
+        for (const std::size_t line : point.stopLines)
+            events[line].push_back({Moment::Stop, &point});
         for (const std::size_t line : point.goLines) events[line].push_back({Moment::Go, &point});
     }
     return events;
@@ -66,8 +67,7 @@ char flagOf(const std::vector<EpochEvent>& events) {
 }
 
 RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLine& events,
-                                 const std::vector<LineRange>& blocks, EventStyle style,
-                                 int out) {
+                                 const std::vector<LineRange>& blocks, EventStyle style, int out) {
     const EpochLayout& layout = result.layout;
     const std::size_t flag = layout.flagPosition();
     LineReader reader(result.file);

@@ -20,8 +20,7 @@ namespace {
 FileIdentity identityOf(const struct stat& status) {
     return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
             static_cast<std::uint64_t>(status.st_size),
-            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 +
-                status.st_mtim.tv_nsec};
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
 }
 
 // The flags written into a copy of the file, which is still the file the analysis read and
@@ -62,8 +61,8 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
     if (!patched) {
         // A file that changed since the analysis may hold other inserted blocks.
         struct stat status {};
-        const bool same = ::stat(file.c_str(), &status) == 0 &&
-                          identityOf(status) == result.identity;
+        const bool same =
+            ::stat(file.c_str(), &status) == 0 && identityOf(status) == result.identity;
         const std::vector<LineRange> blocks =
             same ? result.insertedBlocks : findInsertedBlocks(file, result.layout);
         switch (rewriteWithEvents(result, events, blocks, options.events, written.fd())) {

@@ -8,6 +8,10 @@ fonts-wine libgtest-dev libgmock-dev rtklib"
 # tools/package.sh builds the Debian package with these (dpkg-shlibdeps, file), and
 # tools/check-package.sh validates its desktop entry and metadata and reads its manual page.
 PACKAGES="$PACKAGES dpkg-dev file desktop-file-utils appstream man-db"
+# Only the fuzz script needs these.
+if [ "${MARVOLT_FUZZ_TOOLS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 # Only the screenshot script needs these.
 if [ "${MARVOLT_SCREENSHOT_TOOLS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES xvfb xauth imagemagick xdotool"

@@ -36,7 +36,7 @@ std::vector<char*> pointers(std::vector<std::string>& texts) {
 }  // namespace
 
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& workingFolder,
-              const std::string& output) {
+              const std::string& output, const std::vector<std::string>& added) {
     const TempFolder streams;
     const std::string outFile = output.empty() ? streams.file("stdout") : output;
     const std::string errFile = streams.file("stderr");
@@ -51,6 +51,7 @@ CliRun runCli(const std::vector<std::string>& arguments, const std::string& work
     std::vector<std::string> argumentTexts{MARVOLT_CLI};
     argumentTexts.insert(argumentTexts.end(), arguments.begin(), arguments.end());
     std::vector<std::string> environment = environmentInCLocale();
+    environment.insert(environment.end(), added.begin(), added.end());
     std::vector<char*> argv = pointers(argumentTexts);
     std::vector<char*> envp = pointers(environment);
 

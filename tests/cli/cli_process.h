@@ -14,8 +14,9 @@ struct CliRun {
 
 // Runs marvolt-cli with the arguments, in `workingFolder` when one is given, under the C
 // locale (the LC_* and LANG variables of the test's environment removed). With `output`
-// given, standard output goes to that file and is not collected.
+// given, standard output goes to that file and is not collected. `environment` adds
+// variables ("NAME=value") to the process's environment.
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& workingFolder = "",
-              const std::string& output = "");
+              const std::string& output = "", const std::vector<std::string>& environment = {});
 
 }  // namespace marvolt::testing

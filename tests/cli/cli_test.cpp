@@ -113,6 +113,9 @@ TEST(CliUsage, HelpAndVersionPrintOnStandardOutput) {
               0u)
         << help.out;
     EXPECT_NE(help.out.find("64 bad usage"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("3 RINEXFILE\nwas rewritten but RINEXFILE.bak could not be made"),
+              std::string::npos)
+        << help.out;
     EXPECT_EQ(help.err, "");
 
     const CliRun version = runCli({"--version"});
@@ -306,6 +309,26 @@ TEST(CliModify, EventRecordsAreInsertedWhenAsked) {
     EXPECT_NE(marked.find("Stop & Go: STOP"), std::string::npos);
     EXPECT_NE(marked.find(epoch + "\r\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(rinex + ".bak"));
+}
+
+TEST(CliModify, ABackupThatCannotBeMadeExitsWithThreeAfterTheRewrite) {
+    const TempFolder folder;
+    const std::string times = folder.write("punkty.txt", kSurveyTimes);
+    const std::string rinex = folder.write("survey.12o", surveyRinex());
+    // A folder in the backup's place: the copy cannot take its name.
+    std::filesystem::create_directory(rinex + ".bak");
+    folder.write("survey.12o.bak/kept.txt", "kept");
+    const CliRun run = runCli({"modify", times, rinex});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, analysedSurvey() +
+                           "UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!\n"
+                           "Zakończyłem modyfikację pliku " +
+                           rinex + "\n" + kSurveyTable);
+    EXPECT_EQ(readBytes(rinex),
+              flagged(surveyRinex(), {{5, '3'}, {17, '2'}, {23, '3'}, {50, '2'}}));
+    EXPECT_EQ(readBytes(rinex + ".bak/kept.txt"), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
 }
 
 TEST(CliModify, MissingEpochsWriteNothing) {

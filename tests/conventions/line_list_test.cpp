@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -187,7 +189,6 @@ TEST(LineReading, ErrorTexts) {
     EXPECT_EQ(failureText([&] { readLines(file + "/inside.12o"); }), "Invalid filename");
     EXPECT_EQ(failureText([&] { readLines(folder.file(std::string(300, 'n'))); }),
               "Invalid filename");
-    EXPECT_EQ(failureText([&] { readLines(folder.path()); }), "File access denied");
     EXPECT_EQ(failureText([&] { readFileBytes(folder.file("missing.12o")); }), "File not found");
 }
 
@@ -197,6 +198,68 @@ TEST(LineReading, UnreadableFileIsAccessDenied) {
     const std::string file = folder.write("locked.12o", "x\n");
     ASSERT_EQ(chmod(file.c_str(), 0), 0);
     EXPECT_EQ(failureText([&] { readLines(file); }), "File access denied");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// The address space the process holds now, in bytes.
+std::size_t addressSpaceInUse() {
+    std::size_t pages = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm || std::fscanf(statm, "%zu", &pages) != 1) std::abort();
+    std::fclose(statm);
+    return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Reads and rewrites the file with `allowance` bytes of address space beyond what the
+// process holds; exits 0 when the result is `expected` (a failure text or "no failure"),
+// else prints it and exits 1. Run in a child process.
+void rewriteWithin(const std::string& path, std::size_t allowance, const std::string& expected) {
+    rlimit limit{};
+    getrlimit(RLIMIT_AS, &limit);
+    limit.rlim_cur = addressSpaceInUse() + allowance;
+    setrlimit(RLIMIT_AS, &limit);
+    const std::string text = failureText([&] { writeLines(path, readLines(path)); });
+    if (text == expected) std::_Exit(0);
+    std::fputs(text.c_str(), stderr);
+    std::_Exit(1);
+}
+
+// Reading and rewriting a file takes at most 1.5 times its size, however long its lines;
+// a file that does not fit is an error with a text, never an abort. Each row runs in a
+// child process whose address space is limited (which AddressSanitizer cannot run under).
+TEST(LineMemory, RewriteWithinOneAndAHalfTimesTheFileAndNoAbortBeyond) {
+    if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer needs an unlimited address space";
+    constexpr std::size_t kSize = 64 << 20;
+    TempFolder folder;
+    std::string surveyLines;
+    while (surveyLines.size() < kSize) surveyLines += std::string(78, 'x') + "\r\n";
+    const std::string oneLine = folder.write("one-line.12o", std::string(kSize, 'x'));
+    const std::string survey = folder.write("survey.12o", surveyLines);
+    surveyLines.clear();
+    surveyLines.shrink_to_fit();
+    const struct {
+        std::string path;
+        std::size_t allowance;
+        std::string expected;
+    } rows[] = {
+        {oneLine, kSize * 3 / 2, "no failure"},
+        {survey, kSize * 3 / 2, "no failure"},
+        {oneLine, kSize / 2, "Za mało pamięci, by wczytać plik \"" + oneLine + "\"."},
+        {survey, kSize + kSize / 8, "Za mało pamięci, by wczytać plik \"" + survey + "\"."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path + " within " + std::to_string(row.allowance));
+        EXPECT_EXIT(rewriteWithin(row.path, row.allowance, row.expected),
+                    ::testing::ExitedWithCode(0), "");
+    }
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"one-line.12o", "survey.12o"}));
 }
 
 TEST(FileErrorText, OperatingSystemCodes) {
@@ -234,7 +297,9 @@ TEST(LineWriting, LargeFileCrossesWriteChunks) {
     TempFolder folder;
     std::string lfBytes, crLfBytes;
     for (int i = 0; i < 60000; ++i) {
-        const std::string line = " 12  4  3  7  5 " + std::to_string(i) + std::string(i % 97, 'x');
+        // Now and then a line longer than what is gathered for one write.
+        const std::size_t length = i % 20000 == 1 ? 300000 : i % 97;
+        const std::string line = " 12  4  3  7  5 " + std::to_string(i) + std::string(length, 'x');
         lfBytes += line + "\n";
         crLfBytes += line + "\r\n";
     }

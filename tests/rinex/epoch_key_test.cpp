@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "date_time.h"
+#include "epoch_scan.h"
+#include "line_reader.h"
 #include "rinex_samples.h"
+#include "rinex_version.h"
 #include "temp_folder.h"
 
 namespace marvolt {
@@ -97,14 +100,6 @@ TEST(LineMatches, AcceptsBothPaddingsFieldByField) {
 
 using Lines = std::vector<std::size_t>;
 
-// The lines that lineMatches accepts, by a plain scan of the whole list.
-Lines scan(const LineList& lines, std::string_view key) {
-    Lines found;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lineMatches(lines[i], key) && isDataEpoch(lines[i])) found.push_back(i);
-    return found;
-}
-
 TEST(DataEpoch, FlagAndSatellitesTellAnEpochFromAnEventRecord) {
     struct Row {
         const char* line;
@@ -131,71 +126,86 @@ TEST(DataEpoch, FlagAndSatellitesTellAnEpochFromAnEventRecord) {
     for (const Row& row : rows) EXPECT_EQ(isDataEpoch(row.line), row.dataEpoch) << row.line;
 }
 
-TEST(EpochIndex, FindsEveryMatchingDataEpochInFileOrder) {
-    const LineList lines = LineList::fromBytes(testing::joinLines(
-        {
-            testing::headerRecord("     2.11           OBSERVATION DATA", "RINEX VERSION / TYPE"),
-            " 12  4  3 10  5  7.0000000  0  1G05",  // 1: standard layout
-            testing::kObservationLine,
-            " 12 04 03 10 05 07.0000000  0  1G05",  // 3: the same epoch zero-padded
-            " 12  4  3 10  5  8.0000000  0  1G05",  // 4
-            " 12  4  3 10  5  7",                   // 5: no more than the key: no flag
-            " 12  4  3 10  5  ",                    // 6: too short
-            "",
-            " 12  4  3 10  5  7.0000000  4  1",  // 8: an event record of the same second
+// The data epochs a scan of the file in blocks of `blockSize` bytes finds, as "line code".
+std::vector<std::string> scannedEpochs(const std::string& file, std::size_t blockSize) {
+    std::vector<std::string> found;
+    scanEpochs(
+        file, [](std::size_t, std::string_view, const EpochLayout&) { return true; },
+        [&](const ScannedEpoch& epoch) {
+            found.push_back(std::to_string(epoch.line) + " " + std::to_string(epoch.code));
         },
-        "\r\n"));
-    const EpochIndex index(lines);
-    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  7"), (Lines{1, 3}));
-    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  8"), (Lines{4}));
-    EXPECT_EQ(index.linesMatching(" 12 04 03 10 05  9"), Lines{});
-    EXPECT_EQ(index.linesMatching(" 12 04 04 10 05  7"), Lines{});
-    // A key unlike any epoch line matches the header line, which is no data epoch.
-    EXPECT_EQ(index.linesMatching("     2.11         "), Lines{});
-    EXPECT_EQ(index.linesMatching(" 12  4  3 10  5  "), Lines{});
-    EXPECT_EQ(index.linesMatching(""), Lines{});
+        blockSize);
+    return found;
 }
 
-// The key with every field's first byte written as `pad` where it is a blank or a "0".
-std::string repadded(std::string key, char pad) {
-    for (const std::size_t field : {1, 4, 7, 10, 13, 16})
-        if (key[field] == ' ' || key[field] == '0') key[field] = pad;
-    return key;
+// The same by a plain look at every line of the whole file, each data epoch's offset
+// checked against the file's bytes.
+std::vector<std::string> plainEpochs(const std::string& file) {
+    const std::string bytes = testing::readBytes(file);
+    const LineList lines = readLines(file);
+    const EpochLayout& layout = layoutOfFile(lines.empty() ? "" : lines[0], file);
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (layout.isDataEpoch(lines, i))
+            if (const auto code = layout.epochCode(lines[i]))
+                found.push_back(std::to_string(i) + " " + std::to_string(*code));
+    return found;
 }
 
-TEST(EpochIndex, AgreesWithAPlainScanOnRealFiles) {
+TEST(EpochScan, FindsEveryDataEpochInFileOrderWhateverTheBlocks) {
+    testing::TempFolder folder;
+    const std::string file = folder.write(
+        "survey.12o",
+        testing::joinLines(
+            {
+                testing::headerRecord("     2.11           OBSERVATION DATA",
+                                      "RINEX VERSION / TYPE"),
+                " 12  4  3 10  5  7.0000000  0  1G05",  // 1: standard layout
+                testing::kObservationLine,
+                " 12 04 03 10 05 07.0000000  0  1G05",  // 3: the same epoch zero-padded
+                " 12  4  3 10  5  8.0000000  0  1G05",  // 4
+                " 12  4  3 10  5  7",                   // 5: no more than the key: no flag
+                "",
+                " 12  4  3 10  5  7.0000000  4  1",  // 7: an event record of the same second
+            },
+            "\r\n"));
+    const std::string seven =
+        std::to_string(*EpochLayout::rinex2().epochCode(" 12 04 03 10 05  7"));
+    const std::string eight =
+        std::to_string(*EpochLayout::rinex2().epochCode(" 12 04 03 10 05  8"));
+    for (const std::size_t block :
+         {std::size_t{2}, std::size_t{5}, std::size_t{40}, LineReader::kBlockSize})
+        EXPECT_EQ(scannedEpochs(file, block),
+                  (std::vector<std::string>{"1 " + seven, "3 " + seven, "4 " + eight}))
+            << block;
+}
+
+// Every real file, version 2 and 3, in blocks big and small: what a plain look at every line
+// finds, with each epoch where the file has it.
+TEST(EpochScan, AgreesWithAPlainLookAtEveryLineOfRealFiles) {
     const char* files[] = {"geo_14601736.18o",   "geo_demo.10o",       "gnsstk_bahr1620.04o",
                            "gpstk_arlm200a.15o", "gpstk_mixed211.05o", "gpstk_nklg170b00.16o",
-                           "rtk_07590920.05o"};
-    for (const char* file : files) {
-        SCOPED_TRACE(file);
-        const LineList lines = readLines(std::string(MARVOLT_TEST_DATA) + "/" + file);
-        // The start of every line in both paddings (the file's own epochs among them), and
-        // keys of the wrong length or shape.
-        std::set<std::string> keys = {"", "short", std::string(18, ' '), std::string(19, ' '),
-                                      " 12 04 03 10 05  "};
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].size() < kEpochKeyLength) continue;
-            const std::string start(lines[i].substr(0, kEpochKeyLength));
-            keys.insert({start, repadded(start, '0'), repadded(start, ' '),
-                         std::string(lines[i].substr(0, kEpochKeyLength + 1))});
-        }
-        ASSERT_GT(keys.size(), 100u);
-
-        // Indexed after reading, and while reading the file.
-        const EpochIndex index(lines);
-        LineList readAlong;
-        const EpochIndex indexRead =
-            EpochIndex::readFile(std::string(MARVOLT_TEST_DATA) + "/" + file, readAlong);
-        for (const auto& key : keys) {
-            EXPECT_EQ(index.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
-            EXPECT_EQ(indexRead.linesMatching(key), scan(lines, key)) << "key [" << key << "]";
-        }
+                           "rtk_07590920.05o",   "glab_demo3.10o",     "gnsstk_bahr1620_v304.rnx"};
+    for (const char* name : files) {
+        SCOPED_TRACE(name);
+        const std::string file = std::string(MARVOLT_TEST_DATA) + "/" + name;
+        const std::string bytes = testing::readBytes(file);
+        const std::vector<std::string> plain = plainEpochs(file);
+        ASSERT_FALSE(plain.empty());
+        for (const std::size_t block : {std::size_t{61}, std::size_t{4096}, LineReader::kBlockSize})
+            EXPECT_EQ(scannedEpochs(file, block), plain) << block;
+        // Each epoch's offset is where its line starts in the file.
+        const LineList lines = readLines(file);
+        scanEpochs(
+            file, [](std::size_t, std::string_view, const EpochLayout&) { return true; },
+            [&](const ScannedEpoch& epoch) {
+                EXPECT_EQ(bytes.substr(epoch.offset, lines[epoch.line].size()), lines[epoch.line]);
+            });
     }
 }
 
-// A version 3 record flagged 2 or 3 waits for its next line, also while the file is read.
-TEST(EpochIndex, FindsVersion3DataEpochsByTheLineAfterThem) {
+// A version 3 record flagged 2 or 3 is a data epoch by the line after it.
+TEST(EpochScan, FindsVersion3DataEpochsByTheLineAfterThem) {
     using testing::epochRecord;
     using testing::Padding;
     testing::TempFolder folder;
@@ -217,16 +227,13 @@ TEST(EpochIndex, FindsVersion3DataEpochsByTheLineAfterThem) {
                 epochRecord(2012, 4, 3, 10, 5, 9, Padding::Zero, '2', 0),  // 10: at the end
             },
             "\n"));
-    LineList read;
-    const EpochIndex whileRead = EpochIndex::readFile(file, read);
-    const EpochIndex after(read, EpochLayout::rinex3());
-    EXPECT_EQ(whileRead.layout().version(), 3);
-    for (const EpochIndex* index : {&whileRead, &after}) {
-        EXPECT_EQ(index->linesMatching("> 2012 04 03 10 05  7"), (Lines{2, 4}));
-        EXPECT_EQ(index->linesMatching("> 2012 04 03 10 05  8"), (Lines{8}));
-        EXPECT_EQ(index->linesMatching("> 2012 04 03 10 05  9"), Lines{});
-        EXPECT_EQ(index->linesMatching(" 12 04 03 10 05  7"), Lines{});
-    }
+    const std::string seven =
+        std::to_string(*EpochLayout::rinex3().epochCode("> 2012 04 03 10 05  7"));
+    const std::string eight =
+        std::to_string(*EpochLayout::rinex3().epochCode("> 2012 04 03 10 05  8"));
+    EXPECT_EQ(scannedEpochs(file, LineReader::kBlockSize),
+              (std::vector<std::string>{"2 " + seven, "4 " + seven, "8 " + eight}));
+    EXPECT_EQ(plainEpochs(file), scannedEpochs(file, 7));
 }
 
 }  // namespace

@@ -1,0 +1,27 @@
+#include "regular_file.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+
+#include "file_path.h"
+#include "line_list.h"
+
+namespace marvolt {
+
+Failure notRegularFile(const std::string& path) {
+    return Failure("\"" + fullPath(path) + "\" nie jest zwykłym plikiem.");
+}
+
+FileDescriptor openRegularFile(const std::string& path, struct stat& status) {
+    if (::stat(path.c_str(), &status) != 0) throw Failure(fileErrorText(errno));
+    if (!S_ISREG(status.st_mode)) throw notRegularFile(path);
+    // Not blocking, should a pipe have taken the file's place since it was looked at.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) throw Failure(fileErrorText(errno));
+    if (::fstat(file.get(), &status) != 0) throw Failure(fileErrorText(errno));
+    if (!S_ISREG(status.st_mode)) throw notRegularFile(path);
+    return file;
+}
+
+}  // namespace marvolt

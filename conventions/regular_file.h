@@ -1,0 +1,22 @@
+#pragma once
+// Survey files are read and rewritten only when they are regular files: a device, a pipe,
+// a socket or a folder given in their place is refused before anything is read or written.
+
+#include <sys/stat.h>
+
+#include <string>
+
+#include "failure.h"
+#include "file_descriptor.h"
+
+namespace marvolt {
+
+// The Failure for a path that is not a regular file: "\"<full path>\" nie jest zwykłym plikiem."
+Failure notRegularFile(const std::string& path);
+
+// Opens a regular file for reading and gives its status. The path is looked at before it is
+// opened, so a pipe is never opened (no wait for a writer) and a device is never touched;
+// the opened file is checked again. Fails with notRegularFile or the text of fileErrorText.
+FileDescriptor openRegularFile(const std::string& path, struct stat& status);
+
+}  // namespace marvolt

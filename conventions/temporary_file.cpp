@@ -1,0 +1,176 @@
+#include "temporary_file.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "file_path.h"
+#include "regular_file.h"
+
+namespace marvolt {
+
+namespace {
+
+// The signals that end the program and can be caught: a temporary file is removed first.
+constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGXCPU};
+
+// The temporary files that exist now, where a signal handler may read them: at most the
+// rewrite of a file and, while it waits to replace the file, the file's backup.
+constexpr int kSlotCount = 2;
+char slotPaths[kSlotCount][PATH_MAX];
+volatile std::sig_atomic_t slotInUse[kSlotCount];
+struct sigaction previousActions[NSIG];
+
+extern "C" void removeTemporaryFilesAndEnd(int signal) {
+    for (int i = 0; i < kSlotCount; ++i)
+        if (slotInUse[i]) ::unlink(slotPaths[i]);
+    // The signal does what it did before: blocked while handled, it is taken on return.
+    ::sigaction(signal, &previousActions[signal], nullptr);
+    ::raise(signal);
+}
+
+void installSignalHandlers() {
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
+    struct sigaction action {};
+    action.sa_handler = removeTemporaryFilesAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kEndingSignals) sigaddset(&action.sa_mask, signal);
+    for (const int signal : kEndingSignals) {
+        struct sigaction previous {};
+        ::sigaction(signal, nullptr, &previous);
+        if (!(previous.sa_flags & SA_SIGINFO) && previous.sa_handler == SIG_IGN) continue;
+        previousActions[signal] = previous;
+        ::sigaction(signal, &action, nullptr);
+    }
+    // Beyond a file size limit a write then fails with EFBIG, which is reported as an error.
+    struct sigaction sizeLimit {};
+    ::sigaction(SIGXFSZ, nullptr, &sizeLimit);
+    if (!(sizeLimit.sa_flags & SA_SIGINFO) && sizeLimit.sa_handler == SIG_DFL)
+        std::signal(SIGXFSZ, SIG_IGN);
+}
+
+// Makes the path known to the signal handlers; the place taken, or -1 when none is free.
+int takeSlot(const std::string& path) {
+    if (path.size() >= PATH_MAX) return -1;
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (slotInUse[i]) continue;
+        std::memcpy(slotPaths[i], path.c_str(), path.size() + 1);
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        slotInUse[i] = 1;
+        return i;
+    }
+    return -1;
+}
+
+void releaseSlot(int& slot) {
+    if (slot >= 0) slotInUse[slot] = 0;
+    slot = -1;
+}
+
+// The file a rewrite really goes to: a symbolic link is followed so that the link stays.
+std::string targetOf(const std::string& path) {
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : path;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The operating system's text for an error, without trailing blanks or a final point.
+std::string systemErrorText(int errorNumber) {
+    std::string text = std::strerror(errorNumber);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+Failure streamWriteError() { return Failure("Stream write error"); }
+
+Failure cannotCreate(const std::string& shownName, int errorNumber) {
+    return Failure("Cannot create file \"" + fullPath(shownName) + "\". " +
+                   systemErrorText(errorNumber));
+}
+
+Replacement prepareReplacement(const std::string& path) {
+    Replacement replacement{targetOf(path), {newFileMode()}};
+    struct stat original {};
+    if (::stat(replacement.target.c_str(), &original) == 0) {
+        if (!S_ISREG(original.st_mode)) throw notRegularFile(path);
+        if (::faccessat(AT_FDCWD, replacement.target.c_str(), W_OK, AT_EACCESS) != 0)
+            throw cannotCreate(path, errno);
+        replacement.ownership = {static_cast<mode_t>(original.st_mode & 07777), original.st_uid,
+                                 original.st_gid};
+    } else if (errno != ENOENT) {
+        throw cannotCreate(path, errno);
+    }
+    return replacement;
+}
+
+TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName)
+    : target_(target), shownName_(shownName), path_(target + ".XXXXXX") {
+    installSignalHandlers();
+    // The ending signals wait while the file is made and its name handed to the handlers, so
+    // no moment leaves it behind.
+    sigset_t ending, previous;
+    sigemptyset(&ending);
+    for (const int signal : kEndingSignals) sigaddset(&ending, signal);
+    ::sigprocmask(SIG_BLOCK, &ending, &previous);
+    file_ = FileDescriptor(::mkostemp(path_.data(), O_CLOEXEC));
+    const int error = file_.get() < 0 ? errno : ENAMETOOLONG;
+    if (file_.get() >= 0) {
+        slot_ = takeSlot(path_);
+        if (slot_ < 0) {
+            file_.close();
+            ::unlink(path_.c_str());
+        }
+    }
+    ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+    if (slot_ < 0) throw cannotCreate(shownName_, error);
+}
+
+TemporaryFile::~TemporaryFile() {
+    if (slot_ < 0) return;
+    if (file_.get() >= 0) file_.close();
+    ::unlink(path_.c_str());
+    releaseSlot(slot_);
+}
+
+void TemporaryFile::replaceTarget(const FileOwnership& ownership) {
+    if (::fsync(file_.get()) != 0) throw streamWriteError();
+    const bool changesOwner =
+        ownership.owner != static_cast<uid_t>(-1) || ownership.group != static_cast<gid_t>(-1);
+    if (changesOwner && ::fchown(file_.get(), ownership.owner, ownership.group) != 0 &&
+        errno != EPERM)
+        throw cannotCreate(shownName_, errno);
+    if (::fchmod(file_.get(), ownership.mode) != 0) throw cannotCreate(shownName_, errno);
+    if (!file_.close()) throw streamWriteError();
+    if (::rename(path_.c_str(), target_.c_str()) != 0) throw cannotCreate(shownName_, errno);
+    releaseSlot(slot_);
+
+    // The rename is kept on disk only when the folder is flushed too. A file system that
+    // cannot flush a folder (EINVAL) keeps its names by other means.
+    FileDescriptor folder(::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0 || (::fsync(folder.get()) != 0 && errno != EINVAL))
+        throw streamWriteError();
+}
+
+}  // namespace marvolt

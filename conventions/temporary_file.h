@@ -1,0 +1,66 @@
+#pragma once
+// A file written beside the one it is to replace, so that the replaced file is either
+// the old one or the new one, never a mixture, and nothing is left behind.
+
+#include <sys/types.h>
+
+#include <string>
+
+#include "failure.h"
+#include "file_descriptor.h"
+
+namespace marvolt {
+
+// The mode, and the owner where it is kept, that a replacing file is given.
+struct FileOwnership {
+    mode_t mode = 0;
+    uid_t owner = static_cast<uid_t>(-1);  // -1: left as created
+    gid_t group = static_cast<gid_t>(-1);
+};
+
+// Where a rewrite of a file goes and what it keeps of the file it replaces.
+struct Replacement {
+    std::string target;       // the file itself: a symbolic link is followed, so it stays
+    FileOwnership ownership;  // the original's mode and owner, or a new file's mode
+};
+
+// Works out, before anything is written, where a rewrite of `path` goes and the mode and
+// owner it keeps. A file the user may not write is refused like one that cannot be created
+// (although the folder would allow the rename), and so is one whose mode and owner cannot be
+// read; a path that is not a regular file is refused with notRegularFile.
+Replacement prepareReplacement(const std::string& path);
+
+// An empty temporary file in the folder of `target`, removed again unless it replaces the
+// target. It is removed also when the program ends by a signal it can catch (interrupt,
+// hang-up, termination, quit, broken pipe, CPU limit): the handlers are installed with the
+// first temporary file, for every such signal that is not ignored. A file size limit then
+// makes writing fail with an error instead of ending the program (SIGXFSZ is ignored).
+class TemporaryFile {
+  public:
+    // `shownName` is the name the user knows the target by, for the error texts. Fails with
+    // "Cannot create file "<full path>". <reason>".
+    TemporaryFile(const std::string& target, const std::string& shownName);
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return file_.get(); }
+    // Flushes the file to disk, gives it the mode and owner (an owner the user may not give
+    // away is left), closes it, renames it over the target and flushes the folder, so the
+    // new name survives a power cut. Fails with "Stream write error" or "Cannot create file".
+    void replaceTarget(const FileOwnership& ownership);
+
+  private:
+    std::string target_;
+    std::string shownName_;
+    std::string path_;
+    int slot_ = -1;  // where the signal handlers find the path
+    FileDescriptor file_;
+};
+
+// The error of a write that stopped part-way: "Stream write error".
+Failure streamWriteError();
+// "Cannot create file "<full path>". <the operating system's reason>".
+Failure cannotCreate(const std::string& shownName, int errorNumber);
+
+}  // namespace marvolt

@@ -1,0 +1,88 @@
+#include "backup_copy.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <set>
+
+#include "failure_text.h"
+#include "temp_folder.h"
+
+namespace marvolt {
+namespace {
+
+using namespace std::string_literals;
+using testing::failureText;
+using testing::readBytes;
+
+std::set<std::string> namesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+mode_t modeOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(stat(path.c_str(), &status), 0);
+    return status.st_mode & 07777;
+}
+
+TEST(BackupCopy, CopiesEveryByteAndTheModeOverAnOlderBackup) {
+    testing::TempFolder folder;
+    std::string bytes = "survey\r\n\x1A\0\xB9"s;
+    for (int i = 0; i < 20000; ++i) bytes += " 12  4  3  6  0 12.0000000  0  1G05\n";
+    const std::string file = folder.write("survey.12o", bytes);
+    folder.write("survey.12o.bak", "an older backup");
+    for (const mode_t mode : {0640, 0604}) {
+        ASSERT_EQ(chmod(file.c_str(), mode), 0);
+        makeBackupCopy(file);
+        EXPECT_EQ(readBytes(file + ".bak"), bytes);
+        EXPECT_EQ(modeOf(file + ".bak"), mode);
+    }
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+}
+
+// The file a symbolic link named like the backup points to is never written: the link
+// itself is replaced by the backup.
+TEST(BackupCopy, ABackupNameThatIsALinkIsReplacedNotFollowed) {
+    testing::TempFolder folder;
+    const std::string file = folder.write("survey.12o", "survey\n");
+    const std::string other = folder.write("other.txt", "someone else's file\n");
+    ASSERT_EQ(symlink(other.c_str(), (file + ".bak").c_str()), 0);
+    makeBackupCopy(file);
+    EXPECT_FALSE(std::filesystem::is_symlink(file + ".bak"));
+    EXPECT_EQ(readBytes(file + ".bak"), "survey\n");
+    EXPECT_EQ(readBytes(other), "someone else's file\n");
+}
+
+// A copy that stops part-way (here at a file size limit, also for root) leaves the older
+// backup as it was and no part of the new one.
+TEST(BackupCopy, ACopyThatFailsLeavesTheOlderBackupAndNothingElse) {
+    testing::TempFolder folder;
+    const std::string file = folder.write("survey.12o", std::string(300000, 'x'));
+    folder.write("survey.12o.bak", "an older backup");
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string text = failureText([&] { makeBackupCopy(file); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(text, "Stream write error");
+    EXPECT_EQ(readBytes(file + ".bak"), "an older backup");
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+    EXPECT_EQ(failureText([&] { makeBackupCopy(folder.file("missing.12o")); }), "File not found");
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+}
+
+}  // namespace
+}  // namespace marvolt

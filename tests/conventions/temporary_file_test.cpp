@@ -1,0 +1,67 @@
+#include "temporary_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "failure_text.h"
+#include "line_list.h"
+#include "temp_folder.h"
+
+namespace marvolt {
+namespace {
+
+std::size_t entriesIn(const std::string& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// A program ended by a signal it can catch leaves no temporary file behind: each signal
+// ends a child process (a death test) while its temporary file is open.
+TEST(TemporaryFile, ASignalThatEndsTheProgramRemovesIt) {
+    for (const int signal : {SIGHUP, SIGINT, SIGTERM, SIGPIPE, SIGXCPU}) {
+        SCOPED_TRACE(signal);
+        testing::TempFolder folder;
+        const std::string target = folder.write("survey.12o", "original\r\n");
+        EXPECT_EXIT(
+            {
+                TemporaryFile file(target, target);
+                if (write(file.fd(), "new", 3) != 3 || entriesIn(folder.path()) != 2) std::_Exit(1);
+                std::raise(signal);
+                std::_Exit(2);
+            },
+            ::testing::KilledBySignal(signal), "");
+        EXPECT_EQ(entriesIn(folder.path()), 1u);
+        EXPECT_EQ(testing::readBytes(target), "original\r\n");
+    }
+}
+
+// A file size limit, with SIGXFSZ as the program started, makes the rewrite fail with an
+// error rather than end the program; the original stays and nothing is left behind.
+TEST(TemporaryFile, AFileSizeLimitIsAnErrorNotTheEnd) {
+    testing::TempFolder folder;
+    const std::string target = folder.write("survey.12o", "original\r\n");
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i) bytes += " 12  4  3  6  0 12.0000000  0  1G05\n";
+    const LineList lines = LineList::fromBytes(bytes);
+    const auto writeUnderLimit = [&] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 100000;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::fputs(testing::failureText([&] { writeLines(target, lines); }).c_str(), stderr);
+        std::_Exit(0);
+    };
+    EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(0), "^Stream write error$");
+    EXPECT_EQ(entriesIn(folder.path()), 1u);
+    EXPECT_EQ(testing::readBytes(target), "original\r\n");
+}
+
+}  // namespace
+}  // namespace marvolt

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Builds the fuzz targets (clang, libFuzzer, ASan, UBSan) in build-fuzz/ and runs each for
+# SECONDS (default 60), starting from the test files and the example survey; the inputs it
+# finds are kept in build-fuzz/corpus/, a failing input in build-fuzz/. Stops at the first target that fails, with its log.
+# Prints, for each target, the number of inputs it ran.
+set -eu
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+MARVOLT_FUZZ_TOOLS=1 tools/install-deps.sh
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DMARVOLT_FUZZ=ON -DMARVOLT_BUILD_UI=OFF >/dev/null
+cmake --build build-fuzz -j2 --target fuzz_targets
+
+for target in line_reading item_split whole_number time_text first_observation epoch_scan \
+    time_file_import modification; do
+    # Short texts for the conversions of single items; the start of a file where every
+    # input is checked against a scan of all its lines or posted point by point; whole
+    # files for the rest.
+    case $target in
+        item_split | whole_number | time_text) max_len=64 ;;
+        epoch_scan | time_file_import) max_len=4096 ;;
+        *) max_len=65536 ;;
+    esac
+    corpus=build-fuzz/corpus/$target
+    log=build-fuzz/fuzz_$target.log
+    mkdir -p "$corpus"
+    if ! build-fuzz/fuzz/fuzz_$target -max_total_time="$seconds" -max_len=$max_len \
+        -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" tests/data examples >"$log" 2>&1; then
+        cat "$log"
+        echo "fuzz_$target failed; the input is named in the log above" >&2
+        exit 1
+    fi
+    # libFuzzer 14 counts the inputs run as "units", later versions as "runs".
+    runs=$(sed -n "s/^stat::number_of_executed_\(runs\|units\): *//p" "$log")
+    echo "fuzz_$target: $runs runs in $seconds s"
+done
