@@ -8,28 +8,33 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
 namespace marvolt::bench {
 
 namespace {
 
 constexpr std::size_t kKibibyte = 1024;
+constexpr std::size_t kBlock = std::size_t{1} << 20;
 
-std::string wholeFile(const std::string& path) {
+int openToRead(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw std::runtime_error("cannot open " + path);
-    struct stat status {};
-    ::fstat(fd, &status);
-    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
-    std::size_t used = 0;
-    while (used < bytes.size()) {
-        const ssize_t count = ::read(fd, bytes.data() + used, bytes.size() - used);
-        if (count <= 0) break;
-        used += static_cast<std::size_t>(count);
-    }
+    return fd;
+}
+
+// A new file beside `target`, filled by `fill`, flushed and renamed over the target.
+template <typename Fill>
+void replaceWith(const std::string& target, Fill&& fill) {
+    std::string temporary = target + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) throw std::runtime_error("cannot create " + temporary);
+    const bool filled = fill(fd) && ::fsync(fd) == 0;
     ::close(fd);
-    if (used != bytes.size()) throw std::runtime_error("cannot read " + path);
-    return bytes;
+    if (!filled || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw std::runtime_error("cannot write " + target);
+    }
 }
 
 }  // namespace
@@ -56,25 +61,36 @@ std::size_t peakMemory() {
     return static_cast<std::size_t>(usage.ru_maxrss) * kKibibyte;
 }
 
-std::size_t plainRead(const std::string& path) { return wholeFile(path).size(); }
-
-void plainReadWrite(const std::string& path, const std::string& target) {
-    const std::string bytes = wholeFile(path);
-    std::string temporary = target + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) throw std::runtime_error("cannot create " + temporary);
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (count <= 0) break;
-        written += static_cast<std::size_t>(count);
-    }
-    const bool flushed = written == bytes.size() && ::fsync(fd) == 0;
+std::size_t blockRead(const std::string& path) {
+    const int fd = openToRead(path);
+    std::vector<char> buffer(kBlock);
+    std::size_t total = 0;
+    for (ssize_t count; (count = ::read(fd, buffer.data(), buffer.size())) > 0;)
+        total += static_cast<std::size_t>(count);
     ::close(fd);
-    if (!flushed || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        throw std::runtime_error("cannot write " + target);
-    }
+    return total;
+}
+
+void streamedReadWrite(const std::string& path, const std::string& target) {
+    const int from = openToRead(path);
+    replaceWith(target, [&](int to) {
+        std::vector<char> buffer(kBlock);
+        for (ssize_t count; (count = ::read(from, buffer.data(), buffer.size())) > 0;)
+            if (::write(to, buffer.data(), static_cast<std::size_t>(count)) != count) return false;
+        return true;
+    });
+    ::close(from);
+}
+
+void kernelCopy(const std::string& path, const std::string& target) {
+    const int from = openToRead(path);
+    replaceWith(target, [&](int to) {
+        ssize_t copied;
+        while ((copied = ::copy_file_range(from, nullptr, to, nullptr, kBlock * 64, 0)) > 0) {
+        }
+        return copied == 0;
+    });
+    ::close(from);
 }
 
 void plainCopy(const std::string& path, const std::string& target) {

@@ -21,11 +21,14 @@ bool resetPeakMemory();
 // The peak resident memory in bytes since the last reset.
 std::size_t peakMemory();
 
-// The file read into one buffer with one read; gives its size.
-std::size_t plainRead(const std::string& path);
-// The file read into one buffer, written to a new file in the same folder, flushed to
-// disk and renamed over `target`: the least a safe rewrite can cost.
-void plainReadWrite(const std::string& path, const std::string& target);
+// The file read once in blocks of 1 MiB into one buffer used again and again; gives its size.
+std::size_t blockRead(const std::string& path);
+// The file read in blocks of 1 MiB and written so to a new file in the same folder, which is
+// flushed to disk and renamed over `target`: the least a streamed safe rewrite costs.
+void streamedReadWrite(const std::string& path, const std::string& target);
+// The file copied in the kernel (copy_file_range) to a new file in the same folder, which is
+// flushed to disk and renamed over `target`: the least a rewrite of a few bytes costs.
+void kernelCopy(const std::string& path, const std::string& target);
 // The file copied over `target` by the file system and flushed to disk, as a backup copy is.
 void plainCopy(const std::string& path, const std::string& target);
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
+#include <string>
 
 namespace marvolt::bench {
 
@@ -28,26 +29,27 @@ std::string headerRecord(const std::string& content, const char* label) {
     return line + label + "\n";
 }
 
-std::string header(int hours) {
+std::string header(int hours, int rate) {
     char time[64];
     std::string text =
         headerRecord("     2.11           OBSERVATION DATA    G (GPS)", "RINEX VERSION / TYPE") +
         headerRecord("marvolt-bench       MARVOLT             20110604 235959 UTC",
                      "PGM / RUN BY / DATE") +
-        headerRecord("Generated 1 Hz data for timing Marvolt", "COMMENT") +
+        headerRecord("Generated " + std::to_string(rate) + " Hz data for timing Marvolt",
+                     "COMMENT") +
         headerRecord("BENCH", "MARKER NAME") +
         headerRecord("  3662541.2183  1405872.5906  5019963.4471", "APPROX POSITION XYZ") +
         headerRecord("        1.5000        0.0000        0.0000", "ANTENNA: DELTA H/E/N") +
         headerRecord("     1     1", "WAVELENGTH FACT L1/2") +
         headerRecord("     9    C1    L1    L2    P1    P2    D1    D2    S1    S2",
                      "# / TYPES OF OBSERV") +
-        headerRecord("     1.000", "INTERVAL");
+        headerRecord(rate == 1 ? "     1.000" : "     0.050", "INTERVAL");
     std::snprintf(time, sizeof time, "%6d%6d%6d%6d%6d%13.7f     GPS", kYear, kMonth, kDay, 0, 0,
                   0.0);
     text += headerRecord(time, "TIME OF FIRST OBS");
     const int last = hours * kSecondsPerHour - 1;
     std::snprintf(time, sizeof time, "%6d%6d%6d%6d%6d%13.7f     GPS", kYear, kMonth, kDay,
-                  last / 3600, last / 60 % 60, static_cast<double>(last % 60));
+                  last / 3600, last / 60 % 60, last % 60 + (rate - 1.0) / rate);
     text += headerRecord(time, "TIME OF LAST OBS");
     return text + headerRecord("", "END OF HEADER");
 }
@@ -78,7 +80,7 @@ struct Track {
     double range, amplitude, phase, ambiguity1, ambiguity2;
 };
 
-void appendSatellite(std::string& out, const Track& track, int second) {
+void appendSatellite(std::string& out, const Track& track, double second) {
     const double omega = 2.0 * kPi / 43082.0;
     const double angle = omega * second + track.phase;
     const double range = track.range + track.amplitude * std::sin(angle);
@@ -107,14 +109,26 @@ void appendSatellite(std::string& out, const Track& track, int second) {
 // Gives the written text to the file whenever a chunk is full, and at the end.
 class ChunkedFile {
   public:
-    explicit ChunkedFile(const std::string& path) : out_(path, std::ios::binary | std::ios::trunc) {
+    ChunkedFile(const std::string& path, const char* lineEnd)
+        : out_(path, std::ios::binary | std::ios::trunc), lineEnd_(lineEnd) {
         if (!out_) throw std::runtime_error("cannot create " + path);
         text.reserve(kChunk + 4096);
     }
     void flushIfFull() {
         if (text.size() >= kChunk) flush();
     }
+    // Writes the text gathered, its LF line ends as the file's own.
     void flush() {
+        if (lineEnd_ != "\n") {
+            ended_.clear();
+            for (const char c : text) {
+                if (c == '\n')
+                    ended_ += lineEnd_;
+                else
+                    ended_ += c;
+            }
+            text.swap(ended_);
+        }
         out_.write(text.data(), static_cast<std::streamsize>(text.size()));
         written_ += text.size();
         lines_ += static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -128,6 +142,8 @@ class ChunkedFile {
 
   private:
     std::ofstream out_;
+    std::string lineEnd_;
+    std::string ended_;
     std::size_t written_ = 0;
     std::size_t lines_ = 0;
 };
@@ -141,7 +157,7 @@ std::string clockText(int seconds) {
 
 }  // namespace
 
-SurveyFile writeRinexFile(const std::string& path, int hours) {
+SurveyFile writeRinexFile(const std::string& path, int hours, int rate, const char* lineEnd) {
     Track tracks[kSatelliteCount];
     for (int s = 0; s < kSatelliteCount; ++s)
         tracks[s] = {22.8e6 + 1.0e5 * s, 2.4e6 + 4.0e4 * s, 0.5 * s, 1.0e5 * (s - 6),
@@ -153,19 +169,21 @@ SurveyFile writeRinexFile(const std::string& path, int hours) {
         satellites += id;
     }
 
-    ChunkedFile file(path);
-    file.text = header(hours);
+    ChunkedFile file(path, lineEnd);
+    file.text = header(hours, rate);
     SurveyFile survey;
-    survey.epochs = hours * kSecondsPerHour;
-    for (int second = 0; second < survey.epochs; ++second) {
-        char epoch[40];
-        std::snprintf(epoch, sizeof epoch, " %02d%3d%3d%3d%3d%11.7f  0%3d", kYear % 100, kMonth,
-                      kDay, second / 3600, second / 60 % 60, static_cast<double>(second % 60),
-                      kSatelliteCount);
-        file.text += epoch;
+    survey.epochs = hours * kSecondsPerHour * rate;
+    for (int epoch = 0; epoch < survey.epochs; ++epoch) {
+        const int second = epoch / rate;
+        const double seconds = second % 60 + static_cast<double>(epoch % rate) / rate;
+        char text[40];
+        std::snprintf(text, sizeof text, " %02d%3d%3d%3d%3d%11.7f  0%3d", kYear % 100, kMonth, kDay,
+                      second / 3600, second / 60 % 60, seconds, kSatelliteCount);
+        file.text += text;
         file.text += satellites;
         file.text += '\n';
-        for (const Track& track : tracks) appendSatellite(file.text, track, second);
+        for (const Track& track : tracks)
+            appendSatellite(file.text, track, static_cast<double>(epoch) / rate);
         file.flushIfFull();
     }
     file.flush();

@@ -1,6 +1,6 @@
 #pragma once
-// The survey the benchmark works on: a RINEX 2.11 file of 1 Hz epochs from midnight and a
-// time file of points spread over it, both generated.
+// The survey the benchmark works on: a RINEX 2.11 file of epochs from midnight and a time
+// file of points spread over it, both generated.
 
 #include <cstddef>
 #include <string>
@@ -17,9 +17,9 @@ struct SurveyFile {
     int epochs = 0;
 };
 
-// Writes `hours` of 1 Hz epochs of 4 June 2011 (epoch lines in the standard blank-padded
-// layout, LF line ends).
-SurveyFile writeRinexFile(const std::string& path, int hours);
+// Writes `hours` of epochs of 4 June 2011, `rate` a second (1 to 20), in the standard
+// blank-padded layout, each line ended by `lineEnd` ("\r\n" or "\n").
+SurveyFile writeRinexFile(const std::string& path, int hours, int rate, const char* lineEnd);
 
 // Writes kPointCount points spread evenly over the first `hours`, on a watch running
 // 2 min 35 s ahead of the receiver, the first STOP on the first epoch.

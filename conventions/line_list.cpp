@@ -5,10 +5,6 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -20,6 +16,7 @@
 #include "failure.h"
 #include "file_descriptor.h"
 #include "file_path.h"
+#include "line_controls.h"
 #include "regular_file.h"
 #include "temporary_file.h"
 
@@ -27,36 +24,11 @@ namespace marvolt {
 
 namespace {
 
-constexpr char kLineFeed = '\n';
-constexpr char kCarriageReturn = '\r';
-constexpr char kEndOfFile = '\x1A';
 // Short lines are gathered into a buffer of this size before they are written.
 constexpr std::size_t kGatherSize = 1 << 18;
 constexpr std::size_t kReadTail = 1 << 16;
 // Bytes per line assumed when reserving room for the line spans of a file.
 constexpr std::size_t kTypicalLineLength = 48;
-
-// The position of the next LF, CR or 0x1A at or after `from`, or `size` when there is none.
-// Survey files are hundreds of megabytes: sixteen bytes are looked at in one step.
-std::size_t nextLineControl(const char* data, std::size_t from, std::size_t size) {
-#if defined(__SSE2__)
-    const __m128i lineFeed = _mm_set1_epi8(kLineFeed);
-    const __m128i carriageReturn = _mm_set1_epi8(kCarriageReturn);
-    const __m128i endOfFile = _mm_set1_epi8(kEndOfFile);
-    for (; from + 16 <= size; from += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(chunk, lineFeed), _mm_cmpeq_epi8(chunk, carriageReturn)),
-            _mm_cmpeq_epi8(chunk, endOfFile));
-        if (const int mask = _mm_movemask_epi8(hits)) return from + __builtin_ctz(mask);
-    }
-#endif
-    for (; from < size; ++from) {
-        const char byte = data[from];
-        if (byte == kLineFeed || byte == kCarriageReturn || byte == kEndOfFile) return from;
-    }
-    return size;
-}
 
 // Reads up to size bytes at data; returns the count read (0 at the end of the file).
 std::size_t readSome(int fd, char* data, std::size_t size) {

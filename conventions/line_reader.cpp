@@ -8,25 +8,10 @@
 #include <cstring>
 
 #include "failure.h"
+#include "line_controls.h"
 #include "regular_file.h"
 
 namespace marvolt {
-
-namespace {
-
-constexpr char kLineFeed = '\n';
-constexpr char kCarriageReturn = '\r';
-constexpr char kEndOfFile = '\x1A';
-
-std::size_t nextControl(const std::vector<char>& buffer, std::size_t from, std::size_t to) {
-    for (; from < to; ++from) {
-        const char byte = buffer[from];
-        if (byte == kLineFeed || byte == kCarriageReturn || byte == kEndOfFile) return from;
-    }
-    return to;
-}
-
-}  // namespace
 
 LineReader::LineReader(const std::string& path, std::size_t blockSize)
     : buffer_(std::max<std::size_t>(blockSize, 2)) {
@@ -99,7 +84,7 @@ bool LineReader::next(LinePiece& piece) {
             break;
         }
         const bool roomToRead = !endOfFile_ && (begin_ > 0 || end_ < buffer_.size());
-        const std::size_t at = nextControl(buffer_, begin_, end_);
+        const std::size_t at = nextLineControl(buffer_.data(), begin_, end_);
         const std::size_t from = begin_;
         if (at == end_ || (at + 1 == end_ && buffer_[at] == kCarriageReturn && !endOfFile_)) {
             // The line, or whether its CR is followed by an LF, goes on beyond the bytes at
