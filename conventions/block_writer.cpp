@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "failure.h"
 #include "line_list.h"
@@ -27,20 +28,19 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
-void BlockWriter::write(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() > kBlockSize) {
-        flush();
-        if (bytes.size() >= kBlockSize) {
-            if (!writeAll(fd_, bytes.data(), bytes.size())) throw streamWriteError();
-            return;
-        }
+void BlockWriter::writeBeyond(std::string_view bytes) {
+    flush();
+    if (bytes.size() >= kBlockSize) {
+        if (!writeAll(fd_, bytes.data(), bytes.size())) throw streamWriteError();
+        return;
     }
-    buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+    used_ = bytes.size();
 }
 
 void BlockWriter::flush() {
-    if (!writeAll(fd_, buffer_.data(), buffer_.size())) throw streamWriteError();
-    buffer_.clear();
+    if (!writeAll(fd_, buffer_.get(), used_)) throw streamWriteError();
+    used_ = 0;
 }
 
 void copyWholeFile(int from, int to) {

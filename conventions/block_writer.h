@@ -3,8 +3,9 @@
 // little memory and few system calls.
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace marvolt {
 
@@ -12,17 +13,28 @@ class BlockWriter {
   public:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
-    explicit BlockWriter(int fd) : fd_(fd) { buffer_.reserve(kBlockSize); }
+    explicit BlockWriter(int fd) : fd_(fd), buffer_(new char[kBlockSize]) {}
     // Appends the bytes; fails with "Stream write error".
-    void write(std::string_view bytes);
+    void write(std::string_view bytes) {
+        if (bytes.size() > kBlockSize - used_) {
+            writeBeyond(bytes);
+            return;
+        }
+        std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
     // A line's end as line writing writes it: CR LF.
     void endLine() { write("\r\n"); }
     // Writes out what the buffer holds.
     void flush();
 
   private:
+    // Writes what does not fit in the buffer any more.
+    void writeBeyond(std::string_view bytes);
+
     int fd_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
 };
 
 // Copies the whole of one open file into another from where each stands, in the kernel

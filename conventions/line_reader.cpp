@@ -46,18 +46,7 @@ bool LineReader::refill() {
     }
 }
 
-bool LineReader::emit(LinePiece& piece, std::size_t from, std::size_t to, bool last) {
-    piece.text = std::string_view(buffer_.data() + from, to - from);
-    piece.line = line_;
-    piece.offset = base_ + from;
-    piece.first = !inLine_;
-    piece.last = last;
-    inLine_ = !last;
-    if (last) ++line_;
-    return true;
-}
-
-bool LineReader::next(LinePiece& piece) {
+bool LineReader::nextOtherwise(LinePiece& piece) {
     while (!finished_) {
         if (begin_ == end_ && !refill()) {
             finished_ = true;

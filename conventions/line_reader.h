@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "file_descriptor.h"
+#include "line_controls.h"
 #include "line_list.h"
 
 namespace marvolt {
@@ -33,7 +34,23 @@ class LineReader {
     explicit LineReader(const std::string& path, std::size_t blockSize = kBlockSize);
 
     // The next piece of text; false at the end of the file.
-    bool next(LinePiece& piece);
+    bool next(LinePiece& piece) {
+        // Most lines end with CR LF, or LF, within the bytes at hand.
+        if (!inLine_ && !skipping_ && begin_ < end_ && buffer_[begin_] != kEndOfFile) {
+            const std::size_t at = nextLineControl(buffer_.data(), begin_, end_);
+            const std::size_t from = begin_;
+            if (at + 1 < end_ && buffer_[at] == kCarriageReturn && buffer_[at + 1] == kLineFeed) {
+                begin_ = at + 2;
+                return emit(piece, from, at, true);
+            }
+            if (at < end_ && buffer_[at] == kLineFeed) {
+                asIs_ = false;  // an LF alone becomes CR LF
+                begin_ = at + 1;
+                return emit(piece, from, at, true);
+            }
+        }
+        return nextOtherwise(piece);
+    }
 
     // Once the end is reached: reading dropped bytes other than line ends (a lone CR, or a
     // 0x1A anywhere but at the very end), as LineList::droppedBytes tells.
@@ -48,7 +65,18 @@ class LineReader {
     // Reads more behind the bytes not yet taken, moving them to the buffer's start first;
     // false when the file has no more.
     bool refill();
-    bool emit(LinePiece& piece, std::size_t from, std::size_t to, bool last);
+    // Everything but a whole CR LF line at hand.
+    bool nextOtherwise(LinePiece& piece);
+    bool emit(LinePiece& piece, std::size_t from, std::size_t to, bool last) {
+        piece.text = std::string_view(buffer_.data() + from, to - from);
+        piece.line = line_;
+        piece.offset = base_ + from;
+        piece.first = !inLine_;
+        piece.last = last;
+        inLine_ = !last;
+        if (last) ++line_;
+        return true;
+    }
 
     FileDescriptor file_;
     FileIdentity identity_;

@@ -2,6 +2,7 @@
 // Where an observation epoch keeps its date and time, flag, count and satellites: the
 // epoch line of RINEX 1 and 2 files, or the epoch record of RINEX 3 and 4 files.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -63,6 +64,16 @@ class EpochLayout {
     // a blank for a leading 0 of a two-digit field) as one number; nothing for any other
     // line. Two such lines match each other exactly when their codes are equal.
     std::optional<std::uint64_t> epochCode(std::string_view line) const;
+    // A quick first look, for going through millions of lines: true when the line could be
+    // an epoch line at all (long enough, the record start, a blank before each field of the
+    // date and time). epochCode and standing tell the rest.
+    bool mayBeEpoch(std::string_view line) const {
+        if (line.size() <= flagPosition_) return false;
+        if (!recordStart_.empty() && line[0] != recordStart_[0]) return false;
+        for (const std::size_t blank : blanks_)
+            if (line[blank] != ' ') return false;
+        return true;
+    }
 
     // What an epoch line tells of itself: no data epoch, a data epoch, or a data epoch only
     // if the next line is a satellite line (a version 3 record flagged 2 or 3).
@@ -95,7 +106,10 @@ class EpochLayout {
           yearDigits_(yearDigits),
           keyLength_(keyLength),
           flagPosition_(flagPosition),
-          eventPrefixLength_(eventPrefixLength) {}
+          eventPrefixLength_(eventPrefixLength) {
+        for (std::size_t number = 0; number < kFieldCount; ++number)
+            blanks_[number] = field(number).position - 1;
+    }
 
     // A two-digit field, or the year, of the date and time: where it starts, how wide.
     struct Field {
@@ -114,6 +128,7 @@ class EpochLayout {
     std::size_t keyLength_;
     std::size_t flagPosition_;
     std::size_t eventPrefixLength_;
+    std::array<std::size_t, kFieldCount> blanks_{};  // the blank before each field
 };
 
 }  // namespace marvolt

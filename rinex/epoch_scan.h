@@ -5,12 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "epoch_layout.h"
 #include "line_list.h"
+#include "line_reader.h"
+#include "rinex_version.h"
 
 namespace marvolt {
 
@@ -19,14 +20,6 @@ struct ScannedEpoch {
     std::uint64_t offset = 0;  // of the line's first byte in the file
     std::uint64_t code = 0;    // EpochLayout::epochCode of the line
 };
-
-// Told of each line's text (at least its first kilobyte, which holds whatever a RINEX record
-// keeps in its 80 columns) and of the file's layout; returning false ends the pass there.
-using ScanLineVisitor =
-    std::function<bool(std::size_t line, std::string_view text, const EpochLayout& layout)>;
-// Told of each data epoch, in file order. A version 3 record flagged 2 or 3 is told of once
-// the line after it shows it is a data epoch.
-using ScanEpochVisitor = std::function<void(const ScannedEpoch& epoch)>;
 
 struct ScanOutcome {
     const EpochLayout* layout = &EpochLayout::rinex2();
@@ -38,9 +31,70 @@ struct ScanOutcome {
 };
 
 // Reads the file once; refuses a file its first line tells is no observation file, as
-// layoutOfFile does. `blockSize` is for tests.
-ScanOutcome scanEpochs(const std::string& path, const ScanLineVisitor& visitLine,
-                       const ScanEpochVisitor& visitEpoch,
-                       std::size_t blockSize = std::size_t{1} << 20);
+// layoutOfFile does. `visitLine(line, text, layout)` is told of each line's text (at least
+// its first kilobyte, which holds whatever a RINEX record keeps in its 80 columns) and of the
+// file's layout; when it returns false the pass ends there. `visitEpoch(ScannedEpoch)` is
+// told of each data epoch, in file order; a version 3 record flagged 2 or 3 once the line
+// after it shows it is a data epoch. `blockSize` is for tests. (A template, so that the
+// visitors of millions of lines are called directly.)
+template <typename VisitLine, typename VisitEpoch>
+ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoch&& visitEpoch,
+                       std::size_t blockSize = LineReader::kBlockSize);
+
+namespace scanning {
+// How much of a line that comes in pieces is looked at: far beyond the 80 columns of the
+// records of a RINEX file.
+inline constexpr std::size_t kLineStartKept = 1024;
+}  // namespace scanning
+
+template <typename VisitLine, typename VisitEpoch>
+ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoch&& visitEpoch,
+                       std::size_t blockSize) {
+    LineReader reader(path, blockSize);
+    ScanOutcome outcome;
+    outcome.identity = reader.identity();
+    ScannedEpoch waiting;  // a version 3 record flagged 2 or 3, when `isWaiting`
+    bool isWaiting = false;
+    LinePiece piece;
+    std::string split;  // a line's start that came in more than one piece
+    std::uint64_t offset = 0;
+    std::size_t lines = 0;
+    while (reader.next(piece)) {
+        if (piece.first) offset = piece.offset;
+        if (piece.last) lines = piece.line + 1;
+        std::string_view text = piece.text;
+        if (!piece.last || !piece.first) {
+            // Only the start of a line counts here: a line that comes in pieces (a lone CR,
+            // a line longer than a block) is put together as far as its first kilobyte.
+            if (piece.first) split.clear();
+            if (split.size() < scanning::kLineStartKept)
+                split.append(text.substr(0, scanning::kLineStartKept - split.size()));
+            if (!piece.last) continue;
+            text = split;
+        }
+        if (piece.line == 0) outcome.layout = &layoutOfFile(text, path);
+        const EpochLayout& layout = *outcome.layout;
+        if (isWaiting && EpochLayout::isSatelliteLine(text)) visitEpoch(waiting);
+        isWaiting = false;
+        if (!visitLine(piece.line, text, layout)) return outcome;
+        if (!layout.mayBeEpoch(text)) continue;
+        const EpochLayout::Standing standing = layout.standing(text);
+        if (standing == EpochLayout::Standing::NoDataEpoch) continue;
+        const auto code = layout.epochCode(text);
+        if (!code) continue;
+        const ScannedEpoch epoch{piece.line, offset, *code};
+        if (standing == EpochLayout::Standing::DataEpoch) {
+            visitEpoch(epoch);
+        } else {
+            waiting = epoch;
+            isWaiting = true;
+        }
+    }
+    outcome.complete = true;
+    outcome.lines = lines;
+    outcome.writtenBackAsIs = reader.writtenBackAsIs();
+    outcome.droppedBytes = reader.droppedBytes();
+    return outcome;
+}
 
 }  // namespace marvolt

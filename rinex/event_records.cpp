@@ -68,7 +68,7 @@ std::vector<std::string> eventBlock(Moment moment, std::string_view punkt,
 
 InsertedBlockFinder::InsertedBlockFinder(const EpochLayout& layout) : layout_(layout) {}
 
-void InsertedBlockFinder::add(std::size_t line, std::string_view text) {
+void InsertedBlockFinder::look(std::size_t line, std::string_view text) {
     for (Candidate& candidate : candidates_) {
         if (line == candidate.start + 1 && layout_.version() == 3 &&
             EpochLayout::isSatelliteLine(text))
@@ -79,7 +79,7 @@ void InsertedBlockFinder::add(std::size_t line, std::string_view text) {
             candidate.movement = true;
     }
     resolve(line + 1);
-    if (line < skipUntil_) return;
+    if (line < skipUntil_ || !layout_.mayBeEpoch(text)) return;
     for (const char flag : {kStopFlag, kHeaderRecordsFlag}) {
         const int count = eventRecords(text, layout_, flag);
         if (count < 0) continue;

@@ -38,7 +38,10 @@ class InsertedBlockFinder {
   public:
     explicit InsertedBlockFinder(const EpochLayout& layout);
     // The lines in order, counted from 0.
-    void add(std::size_t line, std::string_view text);
+    void add(std::size_t line, std::string_view text) {
+        // Most lines are observations, while no candidate is being looked at.
+        if (!candidates_.empty() || layout_.mayBeEpoch(text)) look(line, text);
+    }
     // At the end of the file of `lineCount` lines: the blocks found, in file order.
     std::vector<LineRange> finish(std::size_t lineCount);
 
@@ -51,6 +54,7 @@ class InsertedBlockFinder {
         bool movement = false;   // a flag-4 one: the flag-2 event line of count 0 follows
         bool dataEpoch = false;  // a version 3 record after all: a satellite line follows
     };
+    void look(std::size_t line, std::string_view text);
     // Decides the candidates, first to last, once `seen` lines are known (all at the end).
     void resolve(std::size_t seen, bool atEnd = false);
 
