@@ -132,10 +132,7 @@ FileBytes readFileBytes(const std::string& path) {
         // The whole file in one buffer of its size; a file that grows while read (or reports
         // no size) is read on in pieces, and only then is the buffer copied into a larger one.
         FileBytes bytes;
-        bytes.identity = {
-            static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
-            static_cast<std::uint64_t>(status.st_size),
-            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+        bytes.identity = identityOf(status);
         const std::size_t expected =
             status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
         bytes.data.reset(new char[expected + 1]);

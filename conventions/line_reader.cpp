@@ -17,10 +17,7 @@ LineReader::LineReader(const std::string& path, std::size_t blockSize)
     : buffer_(std::max<std::size_t>(blockSize, 2)) {
     struct stat status {};
     file_ = openRegularFile(path, status);
-    identity_ = {
-        static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
-        static_cast<std::uint64_t>(status.st_size),
-        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+    identity_ = identityOf(status);
 }
 
 bool LineReader::refill() {

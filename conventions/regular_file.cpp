@@ -24,4 +24,10 @@ FileDescriptor openRegularFile(const std::string& path, struct stat& status) {
     return file;
 }
 
+FileIdentity identityOf(const struct stat& status) {
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
 }  // namespace marvolt

@@ -8,11 +8,15 @@
 
 #include "failure.h"
 #include "file_descriptor.h"
+#include "line_list.h"
 
 namespace marvolt {
 
 // The Failure for a path that is not a regular file: "\"<full path>\" nie jest zwykłym plikiem."
 Failure notRegularFile(const std::string& path);
+
+// The identity of a file from its status: device, inode, size and modification time.
+FileIdentity identityOf(const struct stat& status);
 
 // Opens a regular file for reading and gives its status. The path is looked at before it is
 // opened, so a pipe is never opened (no wait for a writer) and a device is never touched;

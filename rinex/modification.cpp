@@ -17,12 +17,6 @@ namespace marvolt {
 
 namespace {
 
-FileIdentity identityOf(const struct stat& status) {
-    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
-            static_cast<std::uint64_t>(status.st_size),
-            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
-}
-
 // The flags written into a copy of the file, which is still the file the analysis read and
 // needs no other change; false, with nothing written, when it is not that file any more.
 bool patchCopy(const AnalysisResult& result, const EventsByLine& events, int out) {
