@@ -14,7 +14,7 @@
 namespace marvolt {
 
 LineReader::LineReader(const std::string& path, std::size_t blockSize)
-    : buffer_(std::max<std::size_t>(blockSize, 2)) {
+    : buffer_(std::max<std::size_t>(blockSize, 2)), controls_((buffer_.size() + 63) / 64) {
     struct stat status {};
     file_ = openRegularFile(path, status);
     identity_ = identityOf(status);
@@ -27,12 +27,14 @@ bool LineReader::refill() {
         base_ += begin_;
         end_ -= begin_;
         begin_ = 0;
+        markLineControls(buffer_.data(), end_, controls_.data());
     }
     if (end_ == buffer_.size()) return false;
     for (;;) {
         const ssize_t count = ::read(file_.get(), buffer_.data() + end_, buffer_.size() - end_);
         if (count > 0) {
             end_ += static_cast<std::size_t>(count);
+            markLineControls(buffer_.data(), end_, controls_.data());
             return true;
         }
         if (count == 0) {
@@ -70,7 +72,7 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
             break;
         }
         const bool roomToRead = !endOfFile_ && (begin_ > 0 || end_ < buffer_.size());
-        const std::size_t at = nextLineControl(buffer_.data(), begin_, end_);
+        const std::size_t at = nextMarked(controls_.data(), begin_, end_);
         const std::size_t from = begin_;
         if (at == end_ || (at + 1 == end_ && buffer_[at] == kCarriageReturn && !endOfFile_)) {
             // The line, or whether its CR is followed by an LF, goes on beyond the bytes at

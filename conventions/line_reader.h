@@ -37,7 +37,7 @@ class LineReader {
     bool next(LinePiece& piece) {
         // Most lines end with CR LF, or LF, within the bytes at hand.
         if (!inLine_ && !skipping_ && begin_ < end_ && buffer_[begin_] != kEndOfFile) {
-            const std::size_t at = nextLineControl(buffer_.data(), begin_, end_);
+            const std::size_t at = nextMarked(controls_.data(), begin_, end_);
             const std::size_t from = begin_;
             if (at + 1 < end_ && buffer_[at] == kCarriageReturn && buffer_[at + 1] == kLineFeed) {
                 begin_ = at + 2;
@@ -81,10 +81,11 @@ class LineReader {
     FileDescriptor file_;
     FileIdentity identity_;
     std::vector<char> buffer_;
-    std::size_t begin_ = 0;   // the first byte not yet taken
-    std::size_t end_ = 0;     // the end of the bytes read
-    std::uint64_t base_ = 0;  // the file offset of buffer_[0]
-    bool endOfFile_ = false;  // the file has no bytes beyond end_
+    std::vector<std::uint64_t> controls_;  // where its line controls stand (see refill)
+    std::size_t begin_ = 0;                // the first byte not yet taken
+    std::size_t end_ = 0;                  // the end of the bytes read
+    std::uint64_t base_ = 0;               // the file offset of buffer_[0]
+    bool endOfFile_ = false;               // the file has no bytes beyond end_
     bool finished_ = false;
     bool inLine_ = false;    // a line has begun and not ended
     bool skipping_ = false;  // after a 0x1A inside a line: the rest of it is left out
