@@ -154,8 +154,12 @@ TemporaryFile::~TemporaryFile() {
     releaseSlot(slot_);
 }
 
-void TemporaryFile::replaceTarget(const FileOwnership& ownership) {
+void TemporaryFile::flushToDisk() {
     if (::fsync(file_.get()) != 0) throw streamWriteError();
+}
+
+void TemporaryFile::replaceTarget(const FileOwnership& ownership) {
+    flushToDisk();
     const bool changesOwner =
         ownership.owner != static_cast<uid_t>(-1) || ownership.group != static_cast<gid_t>(-1);
     if (changesOwner && ::fchown(file_.get(), ownership.owner, ownership.group) != 0 &&

@@ -45,6 +45,9 @@ class TemporaryFile {
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     int fd() const { return file_.get(); }
+    // Flushes what is written to disk now (replaceTarget does it too), so that a large file
+    // is on disk before the next large write begins. Fails with "Stream write error".
+    void flushToDisk();
     // Flushes the file to disk, gives it the mode and owner (an owner the user may not give
     // away is left), closes it, renames it over the target and flushes the folder, so the
     // new name survives a power cut. Fails with "Stream write error" or "Cannot create file".

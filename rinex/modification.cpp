@@ -73,9 +73,11 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
     }
 
     // The byte copy of the file as it stands, made before it is replaced; a copy that fails
-    // is reported and the work goes on.
+    // is reported and the work goes on. The new file goes to disk first: two copies of a
+    // day file at once would hold the disk up more than one after the other.
     bool backupMade = true;
     if (options.makeBackup) {
+        written.flushToDisk();
         try {
             makeBackupCopy(file);
         } catch (const Failure&) {
