@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include <memory>
 #include <new>
 
+#include "block_writer.h"
 #include "failure.h"
 #include "file_descriptor.h"
 #include "file_path.h"
@@ -24,8 +24,6 @@ namespace marvolt {
 
 namespace {
 
-// Short lines are gathered into a buffer of this size before they are written.
-constexpr std::size_t kGatherSize = 1 << 18;
 constexpr std::size_t kReadTail = 1 << 16;
 // Bytes per line assumed when reserving room for the line spans of a file.
 constexpr std::size_t kTypicalLineLength = 48;
@@ -38,66 +36,6 @@ std::size_t readSome(int fd, char* data, std::size_t size) {
         if (errno != EINTR) throw Failure(fileErrorText(errno));
     }
 }
-
-// Writes the pieces whole, going on where a write stopped short.
-bool writeAll(int fd, iovec* pieces, std::size_t count) {
-    while (count > 0) {
-        const ssize_t written = ::writev(fd, pieces, static_cast<int>(count));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        auto left = static_cast<std::size_t>(written);
-        while (count > 0 && left >= pieces->iov_len) {
-            left -= pieces->iov_len;
-            ++pieces;
-            --count;
-        }
-        if (count > 0) {
-            pieces->iov_base = static_cast<char*>(pieces->iov_base) + left;
-            pieces->iov_len -= left;
-        }
-    }
-    return true;
-}
-
-// Writes lines, each followed by CR LF. Short lines are gathered into a buffer of a fixed
-// size, so that a file of short lines takes few writes; a line that does not fit in it is
-// written from where it lies. Memory stays the same whatever the lines' lengths.
-class LineWriter {
-  public:
-    explicit LineWriter(int fd)
-        : fd_(fd),
-          buffer_(new (std::nothrow) char[kGatherSize]),
-          room_(buffer_ ? kGatherSize : 0) {}
-    // False when a write failed.
-    bool add(std::string_view line) {
-        if (line.size() + sizeof kLineEnd > room_ - used_ && !flush()) return false;
-        if (line.size() + sizeof kLineEnd > room_) {
-            iovec pieces[] = {{const_cast<char*>(line.data()), line.size()},
-                              {const_cast<char*>(kLineEnd), sizeof kLineEnd}};
-            return writeAll(fd_, pieces, 2);
-        }
-        std::memcpy(buffer_.get() + used_, line.data(), line.size());
-        std::memcpy(buffer_.get() + used_ + line.size(), kLineEnd, sizeof kLineEnd);
-        used_ += line.size() + sizeof kLineEnd;
-        return true;
-    }
-    // Writes what is gathered; false when the write failed.
-    bool flush() {
-        if (used_ == 0) return true;
-        iovec piece{buffer_.get(), used_};
-        used_ = 0;
-        return writeAll(fd_, &piece, 1);
-    }
-
-  private:
-    static constexpr char kLineEnd[] = {kCarriageReturn, kLineFeed};
-    int fd_;
-    std::unique_ptr<char[]> buffer_;  // none when memory is short: every line goes alone
-    std::size_t room_;
-    std::size_t used_ = 0;
-};
 
 Failure outOfMemory(const std::string& path) {
     return Failure("Za mało pamięci, by wczytać plik \"" + fullPath(path) + "\".");
@@ -238,10 +176,12 @@ LineList readLines(const std::string& path, const LineVisitor& visitLine) {
 void writeLines(const std::string& path, const LineList& lines) {
     const Replacement replacement = prepareReplacement(path);
     TemporaryFile file(replacement.target, path);
-    LineWriter writer(file.fd());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (!writer.add(lines[i])) throw streamWriteError();
-    if (!writer.flush()) throw streamWriteError();
+    BlockWriter writer(file.fd());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        writer.write(lines[i]);
+        writer.endLine();
+    }
+    writer.flush();
     file.replaceTarget(replacement.ownership);
 }
 

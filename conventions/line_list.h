@@ -76,9 +76,9 @@ class LineList {
 // \"<path>\"." when the file does not fit in memory.
 LineList readLines(const std::string& path, const LineVisitor& visitLine = {});
 
-// Line writing: every line followed by CR LF, bytes as held. Short lines are gathered in a
-// buffer of fixed size, longer ones written from where they lie, so memory does not grow
-// with the lines' lengths. The file is replaced safely: the lines go to a temporary file in
+// Line writing: every line followed by CR LF, bytes as held, through a BlockWriter (lines
+// longer than its block are written from where they lie), so memory does not grow with the
+// lines' lengths. The file is replaced safely: the lines go to a temporary file in
 // the same folder, which is flushed, given the original's mode and owner and renamed over
 // it, then the folder is flushed; on any failure the original stays as it was and the
 // temporary file is removed (see TemporaryFile). A file the user may not write, or whose

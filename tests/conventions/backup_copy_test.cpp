@@ -67,15 +67,8 @@ TEST(BackupCopy, ACopyThatFailsLeavesTheOlderBackupAndNothingElse) {
     const std::string file = folder.write("survey.12o", std::string(300000, 'x'));
     folder.write("survey.12o.bak", "an older backup");
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string text = failureText([&] { makeBackupCopy(file); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const std::string text =
+        testing::failureTextWithFileSizeLimit(100000, [&] { makeBackupCopy(file); });
 
     EXPECT_EQ(text, "Stream write error");
     EXPECT_EQ(readBytes(file + ".bak"), "an older backup");

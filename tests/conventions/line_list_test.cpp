@@ -383,15 +383,8 @@ TEST(LineWriting, WriteStoppingPartWayLeavesOriginalUntouched) {
     for (int i = 0; i < 200000; ++i) bytes += "epoch line\n";  // more than the size limit
 
     // A file size limit makes the write fail part-way, also for root.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string text = failureText([&] { writeLines(path, LineList::fromBytes(bytes)); });
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const std::string text = testing::failureTextWithFileSizeLimit(
+        100000, [&] { writeLines(path, LineList::fromBytes(bytes)); });
 
     EXPECT_EQ(text, "Stream write error");
     EXPECT_EQ(testing::readBytes(path), "original\r\n");
