@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace marvolt {
 
@@ -14,21 +15,17 @@ inline constexpr char kEndOfFile = '\x1A';
 // Survey files are hundreds of megabytes: sixteen bytes are looked at in one step.
 std::size_t nextLineControl(const char* data, std::size_t from, std::size_t size);
 
-// Marks where the LF, CR and 0x1A bytes of data[0, size) stand, bit i of masks[w] for byte
-// 64 w + i, in one sweep over a block; masks holds (size + 63) / 64 words.
-void markLineControls(const char* data, std::size_t size, std::uint64_t* masks);
+// Writes, in order, the positions in data[0, size) where line reading has something to do:
+// every LF, every 0x1A, and every CR that no LF follows (a CR as the last byte too, since
+// what follows it is not known yet). The CR of a CR LF is left out: the line ends at the LF
+// after it. `positions` has room for size + 4 entries; size is below 4 GiB. Returns how many
+// were written. A block of a survey file is gone through 64 bytes at a step, by the widest
+// vector instructions the processor has.
+std::size_t findLineBreaks(const char* data, std::size_t size, std::uint32_t* positions);
 
-// The position of the next marked byte at or after `from`, or `size` when there is none.
-inline std::size_t nextMarked(const std::uint64_t* masks, std::size_t from, std::size_t size) {
-    if (from >= size) return size;
-    std::size_t word = from / 64;
-    std::uint64_t bits = masks[word] & (~std::uint64_t{0} << (from % 64));
-    const std::size_t words = (size + 63) / 64;
-    while (bits == 0) {
-        if (++word == words) return size;
-        bits = masks[word];
-    }
-    return word * 64 + static_cast<std::size_t>(__builtin_ctzll(bits));
-}
+// Each way of finding line breaks that this processor can run, the plainest first: they give
+// the same positions (which tests check).
+using LineBreakFinder = std::size_t (*)(const char*, std::size_t, std::uint32_t*);
+std::vector<LineBreakFinder> lineBreakFinders();
 
 }  // namespace marvolt

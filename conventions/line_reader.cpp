@@ -14,10 +14,23 @@
 namespace marvolt {
 
 LineReader::LineReader(const std::string& path, std::size_t blockSize)
-    : buffer_(std::max<std::size_t>(blockSize, 2)), controls_((buffer_.size() + 63) / 64) {
+    : blockSize_(std::clamp<std::size_t>(blockSize, 2, kMaxBlockSize)),
+      buffer_(blockSize_ + LineStart::kBytes),
+      breaks_(blockSize_ + 4) {
     struct stat status {};
     file_ = openRegularFile(path, status);
     identity_ = identityOf(status);
+}
+
+void LineStart::require(std::size_t position, char byte) {
+    unsigned char mask[kBytes];
+    unsigned char bytes[kBytes];
+    std::memcpy(mask, mask_, kBytes);
+    std::memcpy(bytes, bytes_, kBytes);
+    mask[position] = 0xFF;
+    bytes[position] = static_cast<unsigned char>(byte);
+    std::memcpy(mask_, mask, kBytes);
+    std::memcpy(bytes_, bytes, kBytes);
 }
 
 bool LineReader::refill() {
@@ -27,22 +40,58 @@ bool LineReader::refill() {
         base_ += begin_;
         end_ -= begin_;
         begin_ = 0;
-        markLineControls(buffer_.data(), end_, controls_.data());
     }
-    if (end_ == buffer_.size()) return false;
-    for (;;) {
-        const ssize_t count = ::read(file_.get(), buffer_.data() + end_, buffer_.size() - end_);
+    bool more = false;
+    while (end_ < blockSize_) {
+        const ssize_t count = ::read(file_.get(), buffer_.data() + end_, blockSize_ - end_);
         if (count > 0) {
             end_ += static_cast<std::size_t>(count);
-            markLineControls(buffer_.data(), end_, controls_.data());
-            return true;
+            more = true;
+            break;
         }
         if (count == 0) {
             endOfFile_ = true;
-            return false;
+            break;
         }
         if (errno != EINTR) throw Failure(fileErrorText(errno));
     }
+    breakCount_ = findLineBreaks(buffer_.data(), end_, breaks_.data());
+    nextBreak_ = 0;
+    return more;
+}
+
+bool LineReader::next(LinePiece& piece, const LineStart& start) {
+    if (!inLine_ && !skipping_) {
+        // The loop of millions of lines: what it changes is kept in locals until it ends.
+        nextBreakAt();
+        const char* const data = buffer_.data();
+        const std::uint32_t* const breaks = breaks_.data();
+        std::size_t from = begin_;
+        std::size_t lines = line_;
+        bool asIs = asIs_;
+        std::size_t k = nextBreak_;
+        for (; k < breakCount_; ++k) {
+            const std::size_t at = breaks[k];
+            if (data[at] != kLineFeed) break;
+            const bool carriageReturn = at > from && data[at - 1] == kCarriageReturn;
+            const std::size_t to = at - (carriageReturn ? 1 : 0);
+            asIs = asIs && carriageReturn;  // an LF alone becomes CR LF
+            if (start.matches(data + from, to - from)) {
+                nextBreak_ = k + 1;
+                begin_ = at + 1;
+                line_ = lines;
+                asIs_ = asIs;
+                return handOver(piece, from, to, true);
+            }
+            ++lines;
+            from = at + 1;
+        }
+        nextBreak_ = k;
+        begin_ = from;
+        line_ = lines;
+        asIs_ = asIs;
+    }
+    return nextOtherwise(piece);
 }
 
 bool LineReader::nextOtherwise(LinePiece& piece) {
@@ -52,7 +101,7 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
             // A last line without a terminator ends with the file.
             if (!inLine_) break;
             asIs_ = false;
-            return emit(piece, begin_, begin_, true);
+            return handOver(piece, begin_, begin_, true);
         }
         if (skipping_) {
             // The rest of a line after a 0x1A in it is left out, up to its LF.
@@ -71,8 +120,8 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
             finished_ = true;
             break;
         }
-        const bool roomToRead = !endOfFile_ && (begin_ > 0 || end_ < buffer_.size());
-        const std::size_t at = nextMarked(controls_.data(), begin_, end_);
+        const bool roomToRead = !endOfFile_ && (begin_ > 0 || end_ < blockSize_);
+        const std::size_t at = nextBreakAt();
         const std::size_t from = begin_;
         if (at == end_ || (at + 1 == end_ && buffer_[at] == kCarriageReturn && !endOfFile_)) {
             // The line, or whether its CR is followed by an LF, goes on beyond the bytes at
@@ -85,31 +134,29 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
             if (at == end_ && endOfFile_) {
                 finished_ = true;
                 asIs_ = false;
-                return emit(piece, from, at, true);
+                return handOver(piece, from, at, true);
             }
-            return emit(piece, from, at, false);
+            return handOver(piece, from, at, false);
         }
         if (buffer_[at] == kLineFeed) {
-            asIs_ = false;  // an LF alone becomes CR LF
             begin_ = at + 1;
-            return emit(piece, from, at, true);
+            if (at > from && buffer_[at - 1] == kCarriageReturn)
+                return handOver(piece, from, at - 1, true);
+            asIs_ = false;  // an LF alone becomes CR LF
+            return handOver(piece, from, at, true);
         }
         if (buffer_[at] == kCarriageReturn) {
-            if (at + 1 < end_ && buffer_[at + 1] == kLineFeed) {
-                begin_ = at + 2;
-                return emit(piece, from, at, true);
-            }
             // A lone CR is left out: the text on either side of it is the same line.
             droppedBytes_ = true;
             asIs_ = false;
             begin_ = at + 1;
-            return emit(piece, from, at, false);
+            return handOver(piece, from, at, false);
         }
         // A 0x1A inside a line ends its text; whatever follows it is a loss.
         asIs_ = false;
         skipping_ = true;
         begin_ = at + 1;
-        return emit(piece, from, at, true);
+        return handOver(piece, from, at, true);
     }
     return false;
 }

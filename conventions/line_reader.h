@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,32 +26,50 @@ struct LinePiece {
     bool last = false;         // and ends with it
 };
 
+// What the first bytes of a line must hold, and how long it must at least be, for a reader to
+// hand it over when asked to pass the others by: a quick first look at millions of lines (a
+// line handed over may still be of no interest).
+class LineStart {
+  public:
+    static constexpr std::size_t kBytes = 16;  // how far into the line the bytes may stand
+
+    explicit LineStart(std::size_t minLength) : minLength_(minLength) {}
+    // Requires `byte` at `position` (below kBytes).
+    void require(std::size_t position, char byte);
+    // `line` is followed by at least kBytes bytes that may be read, whatever its length.
+    bool matches(const char* line, std::size_t length) const {
+        std::uint64_t words[2];
+        std::memcpy(words, line, sizeof words);
+        return (length >= minLength_) & ((words[0] & mask_[0]) == bytes_[0]) &
+               ((words[1] & mask_[1]) == bytes_[1]);
+    }
+
+  private:
+    std::size_t minLength_;
+    std::uint64_t mask_[2] = {0, 0};   // the bits of the first kBytes bytes that count
+    std::uint64_t bytes_[2] = {0, 0};  // and what they must be
+};
+
 class LineReader {
   public:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+    static constexpr std::size_t kMaxBlockSize = std::size_t{1} << 30;
 
     // Opens a regular file for reading (the errors of line reading). `blockSize` is how
-    // much is read at a time, at least 2 bytes.
+    // much is read at a time, from 2 bytes to kMaxBlockSize.
     explicit LineReader(const std::string& path, std::size_t blockSize = kBlockSize);
 
     // The next piece of text; false at the end of the file.
     bool next(LinePiece& piece) {
-        // Most lines end with CR LF, or LF, within the bytes at hand.
-        if (!inLine_ && !skipping_ && begin_ < end_ && buffer_[begin_] != kEndOfFile) {
-            const std::size_t at = nextMarked(controls_.data(), begin_, end_);
-            const std::size_t from = begin_;
-            if (at + 1 < end_ && buffer_[at] == kCarriageReturn && buffer_[at + 1] == kLineFeed) {
-                begin_ = at + 2;
-                return emit(piece, from, at, true);
-            }
-            if (at < end_ && buffer_[at] == kLineFeed) {
-                asIs_ = false;  // an LF alone becomes CR LF
-                begin_ = at + 1;
-                return emit(piece, from, at, true);
-            }
-        }
+        std::size_t from = 0, to = 0;
+        if (takeWholeLine(from, to)) return handOver(piece, from, to, true);
         return nextOtherwise(piece);
     }
+    // The same, passing by the whole lines at hand that lack `start`: they are counted as
+    // lines but not handed over. Lines that come in pieces come as ever.
+    bool next(LinePiece& piece, const LineStart& start);
+    // The lines ended so far: once the end is reached, how many the file has.
+    std::size_t lines() const { return line_; }
 
     // Once the end is reached: reading dropped bytes other than line ends (a lone CR, or a
     // 0x1A anywhere but at the very end), as LineList::droppedBytes tells.
@@ -62,12 +81,31 @@ class LineReader {
     const FileIdentity& identity() const { return identity_; }
 
   private:
-    // Reads more behind the bytes not yet taken, moving them to the buffer's start first;
-    // false when the file has no more.
+    // Reads more behind the bytes not yet taken, moving them to the buffer's start first,
+    // and finds the breaks of what the buffer then holds; false when the file has no more.
     bool refill();
-    // Everything but a whole CR LF line at hand.
+    // Where the first break at or after begin_ stands; end_ when none does.
+    std::size_t nextBreakAt() {
+        while (nextBreak_ < breakCount_ && breaks_[nextBreak_] < begin_) ++nextBreak_;
+        return nextBreak_ < breakCount_ ? breaks_[nextBreak_] : end_;
+    }
+    // Takes the next line when it is whole in the bytes at hand, ended by CR LF or LF (as
+    // most are), giving where its text starts and ends.
+    bool takeWholeLine(std::size_t& from, std::size_t& to) {
+        if (inLine_ || skipping_) return false;
+        const std::size_t at = nextBreakAt();
+        if (at == end_ || buffer_[at] != kLineFeed) return false;
+        from = begin_;
+        const bool carriageReturn = at > from && buffer_[at - 1] == kCarriageReturn;
+        to = carriageReturn ? at - 1 : at;
+        asIs_ = asIs_ && carriageReturn;  // an LF alone becomes CR LF
+        ++nextBreak_;
+        begin_ = at + 1;
+        return true;
+    }
+    // Everything but a whole line at hand.
     bool nextOtherwise(LinePiece& piece);
-    bool emit(LinePiece& piece, std::size_t from, std::size_t to, bool last) {
+    bool handOver(LinePiece& piece, std::size_t from, std::size_t to, bool last) {
         piece.text = std::string_view(buffer_.data() + from, to - from);
         piece.line = line_;
         piece.offset = base_ + from;
@@ -80,8 +118,11 @@ class LineReader {
 
     FileDescriptor file_;
     FileIdentity identity_;
-    std::vector<char> buffer_;
-    std::vector<std::uint64_t> controls_;  // where its line controls stand (see refill)
+    std::size_t blockSize_;
+    std::vector<char> buffer_;  // blockSize_ bytes and LineStart::kBytes more, never read into
+    std::vector<std::uint32_t> breaks_;  // where its line breaks stand (findLineBreaks)
+    std::size_t breakCount_ = 0;
+    std::size_t nextBreak_ = 0;          // the first of them not yet dealt with
     std::size_t begin_ = 0;                // the first byte not yet taken
     std::size_t end_ = 0;                  // the end of the bytes read
     std::uint64_t base_ = 0;               // the file offset of buffer_[0]

@@ -59,6 +59,7 @@ class EpochMatcher {
     }
 
     void add(const ScannedEpoch& epoch, AnalysisResult& result) {
+        if (!mayBeWanted(epoch.code)) return;
         const auto wanted = wanted_.find(epoch.code);
         if (wanted == wanted_.end()) return;
         for (const auto& [point, moment] : wanted->second)
@@ -72,9 +73,25 @@ class EpochMatcher {
   private:
     void want(const EpochLayout& layout, const std::string& key, std::size_t point, Moment moment) {
         if (key.empty()) return;
-        if (const auto code = layout.epochCode(key)) wanted_[*code].emplace_back(point, moment);
+        const auto code = layout.epochCode(key);
+        if (!code) return;
+        wanted_[*code].emplace_back(point, moment);
+        const std::size_t bit = filterBit(*code);
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
 
+    // A quick no for most of the codes no key has: a day holds tens of thousands of epochs,
+    // a survey a few hundred points. One bit for the keys whose codes share it.
+    static constexpr unsigned kFilterBitsLog2 = 14;
+    static std::size_t filterBit(std::uint64_t code) {
+        return static_cast<std::size_t>((code * 0x9E3779B97F4A7C15u) >> (64 - kFilterBitsLog2));
+    }
+    bool mayBeWanted(std::uint64_t code) const {
+        const std::size_t bit = filterBit(code);
+        return (filter_[bit / 64] >> (bit % 64)) & 1u;
+    }
+
+    std::vector<std::uint64_t> filter_ = std::vector<std::uint64_t>((1u << kFilterBitsLog2) / 64);
     std::vector<PointEpochs> points_;
     std::unordered_map<std::uint64_t, std::vector<std::pair<std::size_t, Moment>>> wanted_;
 };
@@ -132,15 +149,22 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
         matcher.emplace(table, layout, observationDate, shift);
     };
     std::optional<InsertedBlockFinder> blocks;
-    const auto visitLine = [&](std::size_t line, std::string_view text, const EpochLayout& layout) {
+    // Once the first observation is known, only the event blocks need lines other than the
+    // epoch lines.
+    const auto findBlocks = [&](std::size_t line, std::string_view text,
+                                const EpochLayout& layout) {
         if (line == 0) blocks.emplace(layout);
         blocks->add(line, text);
-        if (!first.found && isFirstObservationRecord(text)) {
-            first = {true, readFirstObservation(text, observationDate)};
-            if (epochsBeforeKeys) return false;
-            prepareKeys(layout);
-        }
-        return true;
+        return blocks->needsEveryLine() ? NextLines::Every : NextLines::EpochShaped;
+    };
+    const auto visitLine = [&](std::size_t line, std::string_view text, const EpochLayout& layout) {
+        const NextLines next = findBlocks(line, text, layout);
+        if (first.found) return next;
+        if (!isFirstObservationRecord(text)) return NextLines::Every;
+        first = {true, readFirstObservation(text, observationDate)};
+        if (epochsBeforeKeys) return NextLines::None;
+        prepareKeys(layout);
+        return next;
     };
     ScanOutcome outcome = scanEpochs(path, visitLine, [&](const ScannedEpoch& epoch) {
         if (matcher)
@@ -150,14 +174,8 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     });
     if (!matcher) prepareKeys(*outcome.layout);
     if (!outcome.complete || epochsBeforeKeys) {
-        outcome = scanEpochs(
-            path,
-            [&](std::size_t line, std::string_view text, const EpochLayout& layout) {
-                if (line == 0) blocks.emplace(layout);
-                blocks->add(line, text);
-                return true;
-            },
-            [&](const ScannedEpoch& epoch) { matcher->add(epoch, result); });
+        outcome = scanEpochs(path, findBlocks,
+                             [&](const ScannedEpoch& epoch) { matcher->add(epoch, result); });
     }
 
     const LocaleSettings& locale = table.locale();

@@ -69,6 +69,14 @@ bool EpochLayout::isLeadingDigit(std::size_t position) const {
     return false;
 }
 
+LineStart EpochLayout::epochLineStart() const {
+    LineStart start(flagPosition_ + 1);
+    if (!recordStart_.empty()) start.require(0, recordStart_[0]);
+    for (const std::size_t blank : blanks_)
+        if (blank < LineStart::kBytes) start.require(blank, ' ');
+    return start;
+}
+
 bool EpochLayout::lineMatches(std::string_view line, std::string_view key) const {
     if (line.size() < keyLength_ || key.size() != keyLength_) return false;
     for (std::size_t i = 0; i < keyLength_; ++i)

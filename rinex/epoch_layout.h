@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "line_list.h"
+#include "line_reader.h"
 
 namespace marvolt {
 
@@ -74,6 +75,10 @@ class EpochLayout {
             if (line[blank] != ' ') return false;
         return true;
     }
+
+    // The part of that first look a line reader can take over, so that the lines that
+    // cannot be epoch lines are passed by without being handed over.
+    LineStart epochLineStart() const;
 
     // What an epoch line tells of itself: no data epoch, a data epoch, or a data epoch only
     // if the next line is a satellite line (a version 3 record flagged 2 or 3).

@@ -30,13 +30,21 @@ struct ScanOutcome {
     FileIdentity identity;         // the file as it was opened
 };
 
+// What a line visitor asks for after each line it is told of.
+enum class NextLines {
+    Every,        // every line
+    EpochShaped,  // the lines that may be epoch lines (EpochLayout::mayBeEpoch), and maybe a
+                  // few more; the others go by untold (they hold no data epoch either)
+    None,         // none: the pass ends here
+};
+
 // Reads the file once; refuses a file its first line tells is no observation file, as
 // layoutOfFile does. `visitLine(line, text, layout)` is told of each line's text (at least
 // its first kilobyte, which holds whatever a RINEX record keeps in its 80 columns) and of the
-// file's layout; when it returns false the pass ends there. `visitEpoch(ScannedEpoch)` is
-// told of each data epoch, in file order; a version 3 record flagged 2 or 3 once the line
-// after it shows it is a data epoch. `blockSize` is for tests. (A template, so that the
-// visitors of millions of lines are called directly.)
+// file's layout, from the first line on, and answers which lines it wants next.
+// `visitEpoch(ScannedEpoch)` is told of each data epoch, in file order; a version 3 record
+// flagged 2 or 3 once the line after it shows it is a data epoch. `blockSize` is for tests.
+// (A template, so that the visitors of millions of lines are called directly.)
 template <typename VisitLine, typename VisitEpoch>
 ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoch&& visitEpoch,
                        std::size_t blockSize = LineReader::kBlockSize);
@@ -58,10 +66,11 @@ ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoc
     LinePiece piece;
     std::string split;  // a line's start that came in more than one piece
     std::uint64_t offset = 0;
-    std::size_t lines = 0;
-    while (reader.next(piece)) {
+    LineStart epochStart = outcome.layout->epochLineStart();
+    NextLines wanted = NextLines::Every;
+    while (wanted == NextLines::Every || isWaiting ? reader.next(piece)
+                                                   : reader.next(piece, epochStart)) {
         if (piece.first) offset = piece.offset;
-        if (piece.last) lines = piece.line + 1;
         std::string_view text = piece.text;
         if (!piece.last || !piece.first) {
             // Only the start of a line counts here: a line that comes in pieces (a lone CR,
@@ -72,11 +81,15 @@ ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoc
             if (!piece.last) continue;
             text = split;
         }
-        if (piece.line == 0) outcome.layout = &layoutOfFile(text, path);
+        if (piece.line == 0) {
+            outcome.layout = &layoutOfFile(text, path);
+            epochStart = outcome.layout->epochLineStart();
+        }
         const EpochLayout& layout = *outcome.layout;
         if (isWaiting && EpochLayout::isSatelliteLine(text)) visitEpoch(waiting);
         isWaiting = false;
-        if (!visitLine(piece.line, text, layout)) return outcome;
+        wanted = visitLine(piece.line, text, layout);
+        if (wanted == NextLines::None) return outcome;
         if (!layout.mayBeEpoch(text)) continue;
         const EpochLayout::Standing standing = layout.standing(text);
         if (standing == EpochLayout::Standing::NoDataEpoch) continue;
@@ -91,7 +104,7 @@ ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoc
         }
     }
     outcome.complete = true;
-    outcome.lines = lines;
+    outcome.lines = reader.lines();
     outcome.writtenBackAsIs = reader.writtenBackAsIs();
     outcome.droppedBytes = reader.droppedBytes();
     return outcome;

@@ -42,6 +42,9 @@ class InsertedBlockFinder {
         // Most lines are observations, while no candidate is being looked at.
         if (!candidates_.empty() || layout_.mayBeEpoch(text)) look(line, text);
     }
+    // True while it looks at the lines after an event line: it must be told of every line.
+    // Otherwise only the lines that may be epoch lines matter to it.
+    bool needsEveryLine() const { return !candidates_.empty(); }
     // At the end of the file of `lineCount` lines: the blocks found, in file order.
     std::vector<LineRange> finish(std::size_t lineCount);
 

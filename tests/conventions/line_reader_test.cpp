@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "line_controls.h"
 #include "line_list.h"
 #include "temp_folder.h"
 
@@ -64,6 +65,27 @@ TEST(LineReader, ReadsInBlocksWhatLineReadingReadsWhole) {
             for (std::size_t i = 0; i < whole.size(); ++i) EXPECT_EQ(read.lines[i], whole[i]);
             EXPECT_EQ(read.dropped, whole.droppedBytes());
             EXPECT_EQ(read.asIs, written == bytes);
+        }
+    }
+}
+
+// Every way of finding line breaks, on bytes of every length around the 64-byte steps, gives
+// the positions a byte-by-byte look gives: LF, 0x1A, and a CR no LF follows.
+TEST(LineBreaks, EveryWayFindsThemWhereTheBytesAre) {
+    std::mt19937 random(20261208);
+    const char alphabet[] = {'\n', '\r', '\x1A', 'a', ' ', '\n', '\r', 'b'};
+    for (int i = 0; i < 2000; ++i) {
+        std::string bytes(random() % 300, ' ');
+        for (char& byte : bytes) byte = alphabet[random() % (i % 2 ? 8 : 3)];
+        std::vector<std::uint32_t> expected;
+        for (std::size_t at = 0; at < bytes.size(); ++at)
+            if (bytes[at] == '\n' || bytes[at] == '\x1A' ||
+                (bytes[at] == '\r' && (at + 1 == bytes.size() || bytes[at + 1] != '\n')))
+                expected.push_back(static_cast<std::uint32_t>(at));
+        for (const LineBreakFinder find : lineBreakFinders()) {
+            std::vector<std::uint32_t> found(bytes.size() + 4);
+            found.resize(find(bytes.data(), bytes.size(), found.data()));
+            EXPECT_EQ(found, expected) << ::testing::PrintToString(bytes);
         }
     }
 }

@@ -130,7 +130,7 @@ TEST(DataEpoch, FlagAndSatellitesTellAnEpochFromAnEventRecord) {
 std::vector<std::string> scannedEpochs(const std::string& file, std::size_t blockSize) {
     std::vector<std::string> found;
     scanEpochs(
-        file, [](std::size_t, std::string_view, const EpochLayout&) { return true; },
+        file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
         [&](const ScannedEpoch& epoch) {
             found.push_back(std::to_string(epoch.line) + " " + std::to_string(epoch.code));
         },
@@ -197,7 +197,7 @@ TEST(EpochScan, AgreesWithAPlainLookAtEveryLineOfRealFiles) {
         // Each epoch's offset is where its line starts in the file.
         const LineList lines = readLines(file);
         scanEpochs(
-            file, [](std::size_t, std::string_view, const EpochLayout&) { return true; },
+            file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
             [&](const ScannedEpoch& epoch) {
                 EXPECT_EQ(bytes.substr(epoch.offset, lines[epoch.line].size()), lines[epoch.line]);
             });
