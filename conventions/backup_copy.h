@@ -14,4 +14,11 @@ namespace marvolt {
 // "Stream write error".
 void makeBackupCopy(const std::string& file);
 
+// The backup of a file that a rename of its rewrite is about to replace: "<file>.bak" is
+// made a second name of the file itself (a hard link, renamed over an older backup and
+// flushed), which the rename then leaves as the only name of the old bytes. Nothing is
+// copied, and the old bytes are never written again. Where the file system has no such
+// names, or the file is on another one than its name, makeBackupCopy. Fails as that does.
+void makeBackupBeforeReplacing(const std::string& file);
+
 }  // namespace marvolt

@@ -103,6 +103,15 @@ std::string systemErrorText(int errorNumber) {
 
 }  // namespace
 
+EndingSignalsHeld::EndingSignalsHeld() {
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int signal : kEndingSignals) sigaddset(&ending, signal);
+    ::sigprocmask(SIG_BLOCK, &ending, &previous_);
+}
+
+EndingSignalsHeld::~EndingSignalsHeld() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
 Failure streamWriteError() { return Failure("Stream write error"); }
 
 Failure cannotCreate(const std::string& shownName, int errorNumber) {
@@ -128,22 +137,21 @@ Replacement prepareReplacement(const std::string& path) {
 TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName)
     : target_(target), shownName_(shownName), path_(target + ".XXXXXX") {
     installSignalHandlers();
-    // The ending signals wait while the file is made and its name handed to the handlers, so
-    // no moment leaves it behind.
-    sigset_t ending, previous;
-    sigemptyset(&ending);
-    for (const int signal : kEndingSignals) sigaddset(&ending, signal);
-    ::sigprocmask(SIG_BLOCK, &ending, &previous);
-    file_ = FileDescriptor(::mkostemp(path_.data(), O_CLOEXEC));
-    const int error = file_.get() < 0 ? errno : ENAMETOOLONG;
-    if (file_.get() >= 0) {
-        slot_ = takeSlot(path_);
-        if (slot_ < 0) {
-            file_.close();
-            ::unlink(path_.c_str());
+    int error = ENAMETOOLONG;
+    {
+        // The ending signals wait while the file is made and its name handed to the
+        // handlers, so no moment leaves it behind.
+        const EndingSignalsHeld held;
+        file_ = FileDescriptor(::mkostemp(path_.data(), O_CLOEXEC));
+        if (file_.get() < 0) error = errno;
+        if (file_.get() >= 0) {
+            slot_ = takeSlot(path_);
+            if (slot_ < 0) {
+                file_.close();
+                ::unlink(path_.c_str());
+            }
         }
     }
-    ::sigprocmask(SIG_SETMASK, &previous, nullptr);
     if (slot_ < 0) throw cannotCreate(shownName_, error);
 }
 
@@ -170,9 +178,13 @@ void TemporaryFile::replaceTarget(const FileOwnership& ownership) {
     if (::rename(path_.c_str(), target_.c_str()) != 0) throw cannotCreate(shownName_, errno);
     releaseSlot(slot_);
 
-    // The rename is kept on disk only when the folder is flushed too. A file system that
-    // cannot flush a folder (EINVAL) keeps its names by other means.
-    FileDescriptor folder(::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // The rename is kept on disk only when the folder is flushed too.
+    flushFolderOf(target_);
+}
+
+void flushFolderOf(const std::string& path) {
+    // A file system that cannot flush a folder (EINVAL) keeps its names by other means.
+    FileDescriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0 || (::fsync(folder.get()) != 0 && errno != EINVAL))
         throw streamWriteError();
 }

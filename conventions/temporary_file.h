@@ -2,6 +2,7 @@
 // A file written beside the one it is to replace, so that the replaced file is either
 // the old one or the new one, never a mixture, and nothing is left behind.
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
@@ -60,6 +61,24 @@ class TemporaryFile {
     int slot_ = -1;  // where the signal handlers find the path
     FileDescriptor file_;
 };
+
+// Holds back, while it lives, the signals that end the program and that TemporaryFile
+// catches, so that a few steps that would leave a name behind if cut short run as one.
+class EndingSignalsHeld {
+  public:
+    EndingSignalsHeld();
+    ~EndingSignalsHeld();
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+  private:
+    sigset_t previous_;
+};
+
+// Flushes the folder that holds `path` to disk, so that a rename in it survives a power cut
+// (a file system that cannot flush a folder keeps its names by other means). Fails with
+// "Stream write error".
+void flushFolderOf(const std::string& path);
 
 // The error of a write that stopped part-way: "Stream write error".
 Failure streamWriteError();

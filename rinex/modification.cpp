@@ -72,14 +72,14 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
         }
     }
 
-    // The byte copy of the file as it stands, made before it is replaced; a copy that fails
-    // is reported and the work goes on. The new file goes to disk first: two copies of a
-    // day file at once would hold the disk up more than one after the other.
+    // The backup of the file as it stands, made once the new file is on disk and before it
+    // replaces the file (where it can be, the file itself under the backup name: nothing is
+    // copied); a backup that fails is reported and the work goes on.
     bool backupMade = true;
     if (options.makeBackup) {
         written.flushToDisk();
         try {
-            makeBackupCopy(file);
+            makeBackupBeforeReplacing(file);
         } catch (const Failure&) {
             backupMade = false;
             services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "failure_text.h"
@@ -75,6 +77,35 @@ TEST(BackupCopy, ACopyThatFailsLeavesTheOlderBackupAndNothingElse) {
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
     EXPECT_EQ(failureText([&] { makeBackupCopy(folder.file("missing.12o")); }), "File not found");
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+}
+
+// Before a rename replaces the file, the backup is the file itself under a second name (an
+// older backup replaced), and keeps its bytes once the file is replaced. A file on another
+// file system than its name (here through a link to /dev/shm) gets a copy beside the name.
+TEST(BackupCopy, ABackupBeforeReplacingIsTheFileItselfOrElseACopy) {
+    testing::TempFolder folder;
+    const std::string file = folder.write("survey.12o", "survey\r\n");
+    folder.write("survey.12o.bak", "an older backup");
+    makeBackupBeforeReplacing(file);
+    struct stat original {}, backup {};
+    ASSERT_EQ(stat(file.c_str(), &original), 0);
+    ASSERT_EQ(stat((file + ".bak").c_str(), &backup), 0);
+    EXPECT_EQ(backup.st_ino, original.st_ino);
+    const std::string rewrite = folder.write("survey.12o.new", "rewritten\r\n");
+    ASSERT_EQ(std::rename(rewrite.c_str(), file.c_str()), 0);
+    EXPECT_EQ(readBytes(file + ".bak"), "survey\r\n");
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+
+    const std::string elsewhere = "/dev/shm/marvolt-backup-" + std::to_string(getpid());
+    if (!(std::ofstream(elsewhere, std::ios::binary) << "on another file system\n"))
+        GTEST_SKIP() << "no /dev/shm";
+    const std::string link = folder.file("linked.12o");
+    ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0);
+    makeBackupBeforeReplacing(link);
+    EXPECT_EQ(readBytes(link + ".bak"), "on another file system\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(link + ".bak"));
+    EXPECT_EQ(std::filesystem::hard_link_count(elsewhere), 1u);
+    std::filesystem::remove(elsewhere);
 }
 
 }  // namespace
