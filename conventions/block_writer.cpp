@@ -1,5 +1,6 @@
 #include "block_writer.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -32,6 +33,7 @@ void BlockWriter::writeBeyond(std::string_view bytes) {
     flush();
     if (bytes.size() >= kBlockSize) {
         if (!writeAll(fd_, bytes.data(), bytes.size())) throw streamWriteError();
+        written(bytes.size());
         return;
     }
     std::memcpy(buffer_.get(), bytes.data(), bytes.size());
@@ -40,7 +42,17 @@ void BlockWriter::writeBeyond(std::string_view bytes) {
 
 void BlockWriter::flush() {
     if (!writeAll(fd_, buffer_.get(), used_)) throw streamWriteError();
+    written(used_);
     used_ = 0;
+}
+
+void BlockWriter::written(std::size_t count) {
+    written_ += count;
+    if (written_ - writebackFrom_ < kWritebackStep) return;
+    // Only a hint: where the file system cannot, the flush at the end does it all.
+    ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_),
+                      static_cast<off_t>(written_ - writebackFrom_), SYNC_FILE_RANGE_WRITE);
+    writebackFrom_ = written_;
 }
 
 void copyWholeFile(int from, int to) {

@@ -3,6 +3,7 @@
 // little memory and few system calls.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -29,12 +30,21 @@ class BlockWriter {
     void flush();
 
   private:
+    // Every so many bytes written, the disk is set to work on them (no wait), so that the
+    // flush to disk at the end of a rewrite of hundreds of megabytes has little left to do.
+    static constexpr std::uint64_t kWritebackStep = std::uint64_t{8} << 20;
+
     // Writes what does not fit in the buffer any more.
     void writeBeyond(std::string_view bytes);
+
+    // Counts the bytes written out and starts their writeback every kWritebackStep.
+    void written(std::size_t count);
 
     int fd_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
+    std::uint64_t written_ = 0;        // bytes written out through this writer
+    std::uint64_t writebackFrom_ = 0;  // the first of them whose writeback is not started
 };
 
 // Copies the whole of one open file into another from where each stands, in the kernel

@@ -15,11 +15,13 @@ namespace marvolt {
 
 LineReader::LineReader(const std::string& path, std::size_t blockSize)
     : blockSize_(std::clamp<std::size_t>(blockSize, 2, kMaxBlockSize)),
-      buffer_(blockSize_ + LineStart::kBytes),
-      breaks_(blockSize_ + 4) {
+      breaks_(new std::uint32_t[2 * blockSize_ + 4]) {
     struct stat status {};
     file_ = openRegularFile(path, status);
     identity_ = identityOf(status);
+    // A file of more than one block is read ahead while the block before is gone through.
+    blocks_ = std::make_unique<ReadAhead>(file_.get(), blockSize_, LineStart::kBytes,
+                                          identity_.size > blockSize_);
 }
 
 void LineStart::require(std::size_t position, char byte) {
@@ -35,37 +37,25 @@ void LineStart::require(std::size_t position, char byte) {
 
 bool LineReader::refill() {
     if (endOfFile_) return false;
-    if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
-        base_ += begin_;
-        end_ -= begin_;
-        begin_ = 0;
-    }
-    bool more = false;
-    while (end_ < blockSize_) {
-        const ssize_t count = ::read(file_.get(), buffer_.data() + end_, blockSize_ - end_);
-        if (count > 0) {
-            end_ += static_cast<std::size_t>(count);
-            more = true;
-            break;
-        }
-        if (count == 0) {
-            endOfFile_ = true;
-            break;
-        }
-        if (errno != EINTR) throw Failure(fileErrorText(errno));
-    }
-    breakCount_ = findLineBreaks(buffer_.data(), end_, breaks_.data());
+    const std::size_t kept = end_ - begin_;
+    const ReadAhead::Block block = blocks_->next(data_ + begin_, kept);
+    base_ += begin_;
+    data_ = block.data;
+    begin_ = 0;
+    end_ = block.size;
+    endOfFile_ = block.last;
+    std::memset(data_ + end_, 0, LineStart::kBytes);
+    breakCount_ = findLineBreaks(data_, end_, breaks_.get());
     nextBreak_ = 0;
-    return more;
+    return end_ > kept;
 }
 
 bool LineReader::next(LinePiece& piece, const LineStart& start) {
     if (!inLine_ && !skipping_) {
         // The loop of millions of lines: what it changes is kept in locals until it ends.
         nextBreakAt();
-        const char* const data = buffer_.data();
-        const std::uint32_t* const breaks = breaks_.data();
+        const char* const data = data_;
+        const std::uint32_t* const breaks = breaks_.get();
         std::size_t from = begin_;
         std::size_t lines = line_;
         bool asIs = asIs_;
@@ -107,12 +97,12 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
             // The rest of a line after a 0x1A in it is left out, up to its LF.
             droppedBytes_ = true;
             const auto* found = static_cast<const char*>(
-                std::memchr(buffer_.data() + begin_, kLineFeed, end_ - begin_));
-            begin_ = found ? static_cast<std::size_t>(found - buffer_.data()) + 1 : end_;
+                std::memchr(data_ + begin_, kLineFeed, end_ - begin_));
+            begin_ = found ? static_cast<std::size_t>(found - data_) + 1 : end_;
             skipping_ = found == nullptr;
             continue;
         }
-        if (!inLine_ && buffer_[begin_] == kEndOfFile) {
+        if (!inLine_ && data_[begin_] == kEndOfFile) {
             // A 0x1A at the start of a line ends the file; only as its very last byte is it
             // no loss.
             if (begin_ + 1 < end_ || refill()) droppedBytes_ = true;
@@ -120,10 +110,10 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
             finished_ = true;
             break;
         }
-        const bool roomToRead = !endOfFile_ && (begin_ > 0 || end_ < blockSize_);
+        const bool roomToRead = !endOfFile_ && end_ - begin_ <= blockSize_;
         const std::size_t at = nextBreakAt();
         const std::size_t from = begin_;
-        if (at == end_ || (at + 1 == end_ && buffer_[at] == kCarriageReturn && !endOfFile_)) {
+        if (at == end_ || (at + 1 == end_ && data_[at] == kCarriageReturn && !endOfFile_)) {
             // The line, or whether its CR is followed by an LF, goes on beyond the bytes at
             // hand: read more, or hand over what a full buffer holds of it.
             if (roomToRead) {
@@ -138,14 +128,14 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
             }
             return handOver(piece, from, at, false);
         }
-        if (buffer_[at] == kLineFeed) {
+        if (data_[at] == kLineFeed) {
             begin_ = at + 1;
-            if (at > from && buffer_[at - 1] == kCarriageReturn)
+            if (at > from && data_[at - 1] == kCarriageReturn)
                 return handOver(piece, from, at - 1, true);
             asIs_ = false;  // an LF alone becomes CR LF
             return handOver(piece, from, at, true);
         }
-        if (buffer_[at] == kCarriageReturn) {
+        if (data_[at] == kCarriageReturn) {
             // A lone CR is left out: the text on either side of it is the same line.
             droppedBytes_ = true;
             asIs_ = false;

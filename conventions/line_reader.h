@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "file_descriptor.h"
 #include "line_controls.h"
 #include "line_list.h"
+#include "read_ahead.h"
 
 namespace marvolt {
 
@@ -52,7 +54,7 @@ class LineStart {
 
 class LineReader {
   public:
-    static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+    static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
     static constexpr std::size_t kMaxBlockSize = std::size_t{1} << 30;
 
     // Opens a regular file for reading (the errors of line reading). `blockSize` is how
@@ -94,9 +96,9 @@ class LineReader {
     bool takeWholeLine(std::size_t& from, std::size_t& to) {
         if (inLine_ || skipping_) return false;
         const std::size_t at = nextBreakAt();
-        if (at == end_ || buffer_[at] != kLineFeed) return false;
+        if (at == end_ || data_[at] != kLineFeed) return false;
         from = begin_;
-        const bool carriageReturn = at > from && buffer_[at - 1] == kCarriageReturn;
+        const bool carriageReturn = at > from && data_[at - 1] == kCarriageReturn;
         to = carriageReturn ? at - 1 : at;
         asIs_ = asIs_ && carriageReturn;  // an LF alone becomes CR LF
         ++nextBreak_;
@@ -106,7 +108,7 @@ class LineReader {
     // Everything but a whole line at hand.
     bool nextOtherwise(LinePiece& piece);
     bool handOver(LinePiece& piece, std::size_t from, std::size_t to, bool last) {
-        piece.text = std::string_view(buffer_.data() + from, to - from);
+        piece.text = std::string_view(data_ + from, to - from);
         piece.line = line_;
         piece.offset = base_ + from;
         piece.first = !inLine_;
@@ -119,13 +121,14 @@ class LineReader {
     FileDescriptor file_;
     FileIdentity identity_;
     std::size_t blockSize_;
-    std::vector<char> buffer_;  // blockSize_ bytes and LineStart::kBytes more, never read into
-    std::vector<std::uint32_t> breaks_;  // where its line breaks stand (findLineBreaks)
+    std::unique_ptr<ReadAhead> blocks_;
+    char* data_ = nullptr;                     // the bytes at hand, LineStart::kBytes zeros after
+    std::unique_ptr<std::uint32_t[]> breaks_;  // where their line breaks stand (findLineBreaks)
     std::size_t breakCount_ = 0;
     std::size_t nextBreak_ = 0;          // the first of them not yet dealt with
     std::size_t begin_ = 0;                // the first byte not yet taken
     std::size_t end_ = 0;                  // the end of the bytes read
-    std::uint64_t base_ = 0;               // the file offset of buffer_[0]
+    std::uint64_t base_ = 0;               // the file offset of data_[0]
     bool endOfFile_ = false;               // the file has no bytes beyond end_
     bool finished_ = false;
     bool inLine_ = false;    // a line has begun and not ended
