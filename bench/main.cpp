@@ -39,13 +39,17 @@ constexpr double kCopyTarget = 1.5;      // x the kernel copy, for a file kept a
 constexpr double kStreamTarget = 1.2;    // x the streamed rewrite, for any other
 constexpr double kPeakTargetMegabytes = 64.0;
 constexpr int kMaxRate = 20;
+constexpr int kImportRows = 1000000;
+constexpr double kImportTargetSeconds = 3.0;
 
 const char* const kUsage =
     "Usage: marvolt-bench [--hours H] [--runs N] [--rate R] [--line-ends crlf|lf]\n"
+    "       marvolt-bench --import\n"
     "Generates H hours (1 to 24, default 24) of RINEX data at R epochs a second (1 to 20,\n"
     "default 1) with CR LF (default) or LF line ends, and a time file of 200 points, in a\n"
     "temporary folder, and times the steps on them, each the best of N runs (1 to 20,\n"
-    "default 3).\n";
+    "default 3). With --import it times only the import of a time file of 1,000,000 points\n"
+    "in random STOP order.\n";
 
 // A whole number written in decimal digits only; 0 for anything else.
 int wholeNumber(const std::string& text) {
@@ -328,6 +332,25 @@ int run(const Setup& setup) {
     return 0;
 }
 
+// The import of a time file of a million points in random STOP order, each point put in
+// its place as it comes.
+int runImport() {
+    const ScratchFolder folder;
+    const std::string timeFile = folder.path + "/points.txt";
+    writeShuffledTimeFile(timeFile, kImportRows);
+    QuietServices services;
+    TimeTable table;
+    table.open();
+    const double seconds = wallSeconds(
+        [&] { runStep(services, "import", [&] { importTimeFile(timeFile, table, services); }); });
+    if (table.recordCount() != kImportRows)
+        throw std::runtime_error("the import did not take every point: " + services.lastMessage);
+    std::printf("import of %d points in random STOP order: %.2f s (target %.0f s): %s\n",
+                kImportRows, seconds, kImportTargetSeconds,
+                seconds <= kImportTargetSeconds ? "met" : "NOT met");
+    return 0;
+}
+
 }  // namespace
 }  // namespace marvolt::bench
 
@@ -339,6 +362,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     Setup setup;
+    if (arguments.size() == 1 && arguments[0] == "--import") {
+        try {
+            return runImport();
+        } catch (const std::exception& failure) {
+            std::fprintf(stderr, "marvolt-bench: %s\n", failure.what());
+            return 2;
+        }
+    }
     for (std::size_t i = 0; i < arguments.size(); i += 2) {
         const std::string& name = arguments[i];
         const std::string value = i + 1 < arguments.size() ? arguments[i + 1] : "";

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -200,6 +201,19 @@ void writeTimeFile(const std::string& path, int hours) {
     for (int point = 0; point < kPointCount; ++point) {
         const int stop = point * spacing + kWatchAhead;
         out << 'P' << point + 1 << ' ' << clockText(stop) << ' ' << clockText(stop + occupation)
+            << '\n';
+    }
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void writeShuffledTimeFile(const std::string& path, int points) {
+    constexpr int kOccupation = 60;
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> stops(0, 23 * kSecondsPerHour);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (int point = 0; point < points; ++point) {
+        const int stop = stops(random);
+        out << 'P' << point + 1 << ' ' << clockText(stop) << ' ' << clockText(stop + kOccupation)
             << '\n';
     }
     if (!out) throw std::runtime_error("cannot write " + path);

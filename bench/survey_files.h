@@ -25,4 +25,7 @@ SurveyFile writeRinexFile(const std::string& path, int hours, int rate, const ch
 // 2 min 35 s ahead of the receiver, the first STOP on the first epoch.
 void writeTimeFile(const std::string& path, int hours);
 
+// Writes `points` points in random STOP order (a fixed seed), each occupied for a minute.
+void writeShuffledTimeFile(const std::string& path, int points);
+
 }  // namespace marvolt::bench

@@ -70,8 +70,7 @@ inline std::size_t writeBreaksCounted(std::uint64_t bits, std::uint32_t at, std:
 }
 
 // The breaks of data[at, size), a byte at a time.
-std::size_t breaksBytewise(const char* data, std::size_t at, std::size_t size,
-                           std::uint32_t* out) {
+std::size_t breaksBytewise(const char* data, std::size_t at, std::size_t size, std::uint32_t* out) {
     std::size_t count = 0;
     for (; at < size; ++at) {
         const char byte = data[at];
@@ -124,7 +123,8 @@ __attribute__((target("avx2,popcnt,bmi"))) StepMasks masksAvx2(const char* step)
     const __m256i endOfFile = _mm256_set1_epi8(kEndOfFile);
     StepMasks masks;
     for (std::size_t half = 0; half < 2; ++half) {
-        const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(step + 32 * half));
+        const __m256i chunk =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(step + 32 * half));
         masks.lineFeeds |= maskOf(_mm256_cmpeq_epi8(chunk, lineFeed)) << (32 * half);
         masks.carriageReturns |= maskOf(_mm256_cmpeq_epi8(chunk, carriageReturn)) << (32 * half);
         masks.endOfFiles |= maskOf(_mm256_cmpeq_epi8(chunk, endOfFile)) << (32 * half);
@@ -132,15 +132,14 @@ __attribute__((target("avx2,popcnt,bmi"))) StepMasks masksAvx2(const char* step)
     return masks;
 }
 
-__attribute__((target("avx2,popcnt,bmi"))) std::size_t findAvx2(const char* data,
-                                                                   std::size_t size,
-                                                                   std::uint32_t* positions) {
+__attribute__((target("avx2,popcnt,bmi"))) std::size_t findAvx2(const char* data, std::size_t size,
+                                                                std::uint32_t* positions) {
     std::size_t count = 0;
     std::size_t at = 0;
     for (; at + kStep <= size; at += kStep)
-        count += writeBreaksCounted(
-            breakBits(masksAvx2(data + at), lineFeedAfterStep(data, at, size)),
-            static_cast<std::uint32_t>(at), positions + count);
+        count +=
+            writeBreaksCounted(breakBits(masksAvx2(data + at), lineFeedAfterStep(data, at, size)),
+                               static_cast<std::uint32_t>(at), positions + count);
     return count + breaksBytewise(data, at, size, positions + count);
 }
 #endif

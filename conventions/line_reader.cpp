@@ -96,8 +96,8 @@ bool LineReader::nextOtherwise(LinePiece& piece) {
         if (skipping_) {
             // The rest of a line after a 0x1A in it is left out, up to its LF.
             droppedBytes_ = true;
-            const auto* found = static_cast<const char*>(
-                std::memchr(data_ + begin_, kLineFeed, end_ - begin_));
+            const auto* found =
+                static_cast<const char*>(std::memchr(data_ + begin_, kLineFeed, end_ - begin_));
             begin_ = found ? static_cast<std::size_t>(found - data_) + 1 : end_;
             skipping_ = found == nullptr;
             continue;

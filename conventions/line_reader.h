@@ -125,11 +125,11 @@ class LineReader {
     char* data_ = nullptr;                     // the bytes at hand, LineStart::kBytes zeros after
     std::unique_ptr<std::uint32_t[]> breaks_;  // where their line breaks stand (findLineBreaks)
     std::size_t breakCount_ = 0;
-    std::size_t nextBreak_ = 0;          // the first of them not yet dealt with
-    std::size_t begin_ = 0;                // the first byte not yet taken
-    std::size_t end_ = 0;                  // the end of the bytes read
-    std::uint64_t base_ = 0;               // the file offset of data_[0]
-    bool endOfFile_ = false;               // the file has no bytes beyond end_
+    std::size_t nextBreak_ = 0;  // the first of them not yet dealt with
+    std::size_t begin_ = 0;      // the first byte not yet taken
+    std::size_t end_ = 0;        // the end of the bytes read
+    std::uint64_t base_ = 0;     // the file offset of data_[0]
+    bool endOfFile_ = false;     // the file has no bytes beyond end_
     bool finished_ = false;
     bool inLine_ = false;    // a line has begun and not ended
     bool skipping_ = false;  // after a 0x1A inside a line: the rest of it is left out

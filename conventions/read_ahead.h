@@ -51,7 +51,7 @@ class ReadAhead {
     std::vector<Slot> slots_;
     std::size_t current_ = 0;  // the slot handed out last
     bool started_ = false;
-    bool ended_ = false;       // the last block is handed out
+    bool ended_ = false;  // the last block is handed out
 
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -87,7 +87,8 @@ TEST(BackupCopy, ABackupBeforeReplacingIsTheFileItselfOrElseACopy) {
     const std::string file = folder.write("survey.12o", "survey\r\n");
     folder.write("survey.12o.bak", "an older backup");
     makeBackupBeforeReplacing(file);
-    struct stat original {}, backup {};
+    struct stat original {
+    }, backup{};
     ASSERT_EQ(stat(file.c_str(), &original), 0);
     ASSERT_EQ(stat((file + ".bak").c_str(), &backup), 0);
     EXPECT_EQ(backup.st_ino, original.st_ino);
