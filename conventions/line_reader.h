@@ -1,7 +1,7 @@
 #pragma once
-// A text file read in blocks into one buffer that is used again and again, and cut into
-// lines by the line reading rules (see readLines): a survey file of any size is gone
-// through in little memory.
+// A text file read in blocks (by a thread of its own, a few blocks ahead: see ReadAhead) and
+// cut into lines by the line reading rules (see readLines): a survey file of any size is
+// gone through in little memory, at about the speed its bytes are read.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "file_descriptor.h"
 #include "line_controls.h"
@@ -83,8 +82,8 @@ class LineReader {
     const FileIdentity& identity() const { return identity_; }
 
   private:
-    // Reads more behind the bytes not yet taken, moving them to the buffer's start first,
-    // and finds the breaks of what the buffer then holds; false when the file has no more.
+    // Takes the next block, with the bytes not yet taken kept before it, and finds the
+    // breaks of what it then holds; false when the file has no more.
     bool refill();
     // Where the first break at or after begin_ stands; end_ when none does.
     std::size_t nextBreakAt() {
