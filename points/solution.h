@@ -3,9 +3,9 @@
 // quality the processing gave it.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace marvolt {
 
@@ -36,8 +36,15 @@ struct SolutionEpoch {
     std::optional<Enu> velocity;  // when the file has velocity columns that are not all zero
 };
 
-struct Solution {
-    std::vector<SolutionEpoch> epochs;  // in time order
-};
+class Services;
+
+// Reads a solution file as a stream (a day at 20 Hz is 1.7 million epochs): RTKLIB's .pos in
+// any of its forms, or an NMEA 0183 log of GGA sentences dated by RMC or ZDA. Each epoch read
+// goes to `epoch` in file order, on GPS time. `observationDate` (days since 1899-12-30, 0 for
+// none) dates GGA sentences when the log has no RMC or ZDA. Unreadable lines are reported
+// through `services` and passed by; a file with no solution at all, another time system or
+// no date ends it with a Failure.
+void readSolution(const std::string& path, double observationDate,
+                  const std::function<void(const SolutionEpoch&)>& epoch, Services& services);
 
 }  // namespace marvolt
