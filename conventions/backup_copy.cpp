@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "block_writer.h"
+#include "file_path.h"
 #include "regular_file.h"
 #include "temporary_file.h"
 
@@ -19,7 +20,8 @@ void makeBackupCopy(const std::string& file) {
     const std::string backup = file + ".bak";
     TemporaryFile copy(backup, backup);
     copyWholeFile(source.get(), copy.fd());
-    copy.replaceTarget({static_cast<mode_t>(status.st_mode & 07777), status.st_uid, status.st_gid});
+    copy.replaceTarget({static_cast<mode_t>(status.st_mode & 07777), status.st_uid, status.st_gid},
+                       source.get());
 }
 
 namespace {
@@ -36,12 +38,32 @@ bool linkBeside(const std::string& file, const std::string& path, std::string& n
     }
 }
 
+// True when a second name of the file could not be taken away again: in a folder with the
+// sticky bit only the owner of the file or of the folder may remove a name.
+bool nameWouldStay(const struct stat& file, const std::string& folder) {
+    struct stat status {};
+    const uid_t user = ::geteuid();
+    if (user == 0 || file.st_uid == user) return false;
+    return ::stat(folder.c_str(), &status) != 0 ||
+           ((status.st_mode & S_ISVTX) && status.st_uid != user);
+}
+
 }  // namespace
 
 void makeBackupBeforeReplacing(const std::string& file) {
     struct stat status {};
     openRegularFile(file, status);
     const std::string backup = file + ".bak";
+    // A backup name that is already a second name of the file will hold the old bytes once
+    // the file is replaced: it stays as it is.
+    struct stat existing {};
+    if (::lstat(backup.c_str(), &existing) == 0 && existing.st_dev == status.st_dev &&
+        existing.st_ino == status.st_ino)
+        return;
+    if (nameWouldStay(status, folderOf(backup))) {
+        makeBackupCopy(file);
+        return;
+    }
     std::string name;
     bool linked = false;
     int error = 0;
@@ -50,10 +72,10 @@ void makeBackupBeforeReplacing(const std::string& file) {
         // that no moment leaves it behind.
         const EndingSignalsHeld held;
         linked = linkBeside(file, backup, name);
-        if (linked && ::rename(name.c_str(), backup.c_str()) != 0) {
-            error = errno;
-            ::unlink(name.c_str());
-        }
+        if (linked && ::rename(name.c_str(), backup.c_str()) != 0) error = errno;
+        // Gone after a rename, unless the backup name had become a second name of the same
+        // file meanwhile (a rename between two names of one file does nothing).
+        if (linked) ::unlink(name.c_str());
     }
     if (error != 0) throw cannotCreate(backup, error);
     if (linked)

@@ -11,4 +11,10 @@ std::string fullPath(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 }  // namespace marvolt

@@ -9,4 +9,7 @@ namespace marvolt {
 // symbolic links left as they are. The name as given when the working folder is unknown.
 std::string fullPath(const std::string& path);
 
+// The folder a path names a file in: "." for a bare name, "/" for a file at the root.
+std::string folderOf(const std::string& path);
+
 }  // namespace marvolt

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 
+#include "file_attributes.h"
 #include "file_path.h"
 #include "regular_file.h"
 
@@ -88,12 +89,6 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The operating system's text for an error, without trailing blanks or a final point.
 std::string systemErrorText(int errorNumber) {
     std::string text = std::strerror(errorNumber);
@@ -166,15 +161,25 @@ void TemporaryFile::flushToDisk() {
     if (::fsync(file_.get()) != 0) throw streamWriteError();
 }
 
-void TemporaryFile::replaceTarget(const FileOwnership& ownership) {
+void TemporaryFile::settle(const FileOwnership& ownership, int attributesFrom) {
     flushToDisk();
-    const bool changesOwner =
-        ownership.owner != static_cast<uid_t>(-1) || ownership.group != static_cast<gid_t>(-1);
-    if (changesOwner && ::fchown(file_.get(), ownership.owner, ownership.group) != 0 &&
-        errno != EPERM)
-        throw cannotCreate(shownName_, errno);
+    const uid_t keep = static_cast<uid_t>(-1);
+    if (ownership.owner != keep || ownership.group != static_cast<gid_t>(-1)) {
+        // Where the owner cannot be given away, the group alone keeps the access of its members.
+        if (::fchown(file_.get(), ownership.owner, ownership.group) != 0) {
+            if (errno != EPERM) throw cannotCreate(shownName_, errno);
+            if (::fchown(file_.get(), keep, ownership.group) != 0 && errno != EPERM)
+                throw cannotCreate(shownName_, errno);
+        }
+    }
+    // After the owner: a change of owner takes the set-user and set-group bits away.
     if (::fchmod(file_.get(), ownership.mode) != 0) throw cannotCreate(shownName_, errno);
+    // After the mode: an access control list sets the group bits of the mode by its mask.
+    if (attributesFrom >= 0) copyExtendedAttributes(attributesFrom, file_.get(), shownName_);
     if (!file_.close()) throw streamWriteError();
+}
+
+void TemporaryFile::renameOverTarget() {
     if (::rename(path_.c_str(), target_.c_str()) != 0) throw cannotCreate(shownName_, errno);
     releaseSlot(slot_);
 

@@ -49,10 +49,19 @@ class TemporaryFile {
     // Flushes what is written to disk now (replaceTarget does it too), so that a large file
     // is on disk before the next large write begins. Fails with "Stream write error".
     void flushToDisk();
-    // Flushes the file to disk, gives it the mode and owner (an owner the user may not give
-    // away is left), closes it, renames it over the target and flushes the folder, so the
-    // new name survives a power cut. Fails with "Stream write error" or "Cannot create file".
-    void replaceTarget(const FileOwnership& ownership);
+    // Flushes the file to disk, gives it the mode, the group and the owner (an owner the user
+    // may not give away is left, and the group is then given on its own, as any member of it
+    // may), and, from the open file `attributesFrom` (-1: none), its extended attributes; then
+    // closes it. Fails with "Stream write error" or "Cannot create file".
+    void settle(const FileOwnership& ownership, int attributesFrom = -1);
+    // Renames the settled file over the target and flushes the folder, so the new name
+    // survives a power cut. Fails with "Stream write error" or "Cannot create file".
+    void renameOverTarget();
+    // Both, one after the other.
+    void replaceTarget(const FileOwnership& ownership, int attributesFrom = -1) {
+        settle(ownership, attributesFrom);
+        renameOverTarget();
+    }
 
   private:
     std::string target_;

@@ -166,7 +166,15 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
         prepareKeys(layout);
         return next;
     };
+    // The marks of an earlier run, counted in the pass that matches the epochs.
+    const auto noteMark = [&](const ScannedEpoch& epoch) {
+        if (!epoch.marked) return;
+        if (result.markedEpochs.size() < AnalysisResult::kKeptMarks)
+            result.markedEpochs.push_back({epoch.line, epoch.offset});
+        ++result.markedEpochCount;
+    };
     ScanOutcome outcome = scanEpochs(path, visitLine, [&](const ScannedEpoch& epoch) {
+        noteMark(epoch);
         if (matcher)
             matcher->add(epoch, result);
         else
@@ -174,8 +182,12 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     });
     if (!matcher) prepareKeys(*outcome.layout);
     if (!outcome.complete || epochsBeforeKeys) {
-        outcome = scanEpochs(path, findBlocks,
-                             [&](const ScannedEpoch& epoch) { matcher->add(epoch, result); });
+        result.markedEpochs.clear();
+        result.markedEpochCount = 0;
+        outcome = scanEpochs(path, findBlocks, [&](const ScannedEpoch& epoch) {
+            noteMark(epoch);
+            matcher->add(epoch, result);
+        });
     }
 
     const LocaleSettings& locale = table.locale();
@@ -194,6 +206,10 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     result.writtenBackAsIs = outcome.writtenBackAsIs;
     result.insertedBlocks = blocks ? blocks->finish(outcome.lines) : std::vector<LineRange>{};
     result.points = matcher->takePoints();
+    if (result.earlierMarks() > 0)
+        view.addReportLine("UWAGA: Plik ma już znaczniki Stop & Go z wcześniejszej modyfikacji (" +
+                           std::to_string(result.earlierMarks()) +
+                           "); modyfikacja zastąpi je nowymi.");
     reportEpochs(result.points, view, services);
     if (result.allFound())
         services.message(

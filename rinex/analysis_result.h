@@ -23,6 +23,12 @@ struct PointEpochs {
     std::vector<std::size_t> goLines;
 };
 
+// Where an epoch line stands: its line, counted from 0, and its first byte's offset.
+struct EpochPlace {
+    std::size_t line = 0;
+    std::uint64_t offset = 0;
+};
+
 struct AnalysisResult {
     std::string file;       // the file as chosen: the one the modification rewrites
     FileIdentity identity;  // and the state it was read in
@@ -36,6 +42,15 @@ struct AnalysisResult {
     bool writtenBackAsIs = false;
     // The event blocks an earlier run inserted, which any rewrite takes out.
     std::vector<LineRange> insertedBlocks;
+    // The data epochs flagged 2 or 3 by an earlier run, which any rewrite sets back to 0:
+    // how many, and where the first kKeptMarks of them stand (all of them, in any survey
+    // this program marked).
+    static constexpr std::size_t kKeptMarks = 65536;
+    std::size_t markedEpochCount = 0;
+    std::vector<EpochPlace> markedEpochs;
+
+    // The marks an earlier run left: flagged data epochs and inserted event blocks.
+    std::size_t earlierMarks() const { return markedEpochCount + insertedBlocks.size(); }
 
     // True when every STOP and GO has an epoch line: the file may be modified.
     bool allFound() const {

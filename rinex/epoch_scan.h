@@ -19,6 +19,7 @@ struct ScannedEpoch {
     std::size_t line = 0;      // counted from 0
     std::uint64_t offset = 0;  // of the line's first byte in the file
     std::uint64_t code = 0;    // EpochLayout::epochCode of the line
+    bool marked = false;       // flagged 2 or 3: a mark written over its flag by an earlier run
 };
 
 struct ScanOutcome {
@@ -95,7 +96,8 @@ ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoc
         if (standing == EpochLayout::Standing::NoDataEpoch) continue;
         const auto code = layout.epochCode(text);
         if (!code) continue;
-        const ScannedEpoch epoch{piece.line, offset, *code};
+        const char flag = text[layout.flagPosition()];
+        const ScannedEpoch epoch{piece.line, offset, *code, flag == kStopFlag || flag == kGoFlag};
         if (standing == EpochLayout::Standing::DataEpoch) {
             visitEpoch(epoch);
         } else {

@@ -66,6 +66,55 @@ char flagOf(const std::vector<EpochEvent>& events) {
     return events.back().moment == Moment::Stop ? kStopFlag : kGoFlag;
 }
 
+namespace {
+
+// Sets back to 0 the marks of an earlier run on the data epochs that get no new event, as
+// the lines go by: a version 2 epoch line flagged 2 or 3 at once, a version 3 record flagged
+// 2 or 3 once the line after it shows it is a data epoch (it is held until then).
+class MarkReset {
+  public:
+    MarkReset(const EpochLayout& layout, BlockWriter& writer) : layout_(layout), writer_(writer) {}
+
+    // A line's first piece: first writes out the record held back, if any.
+    void lineStarts(std::string_view text) {
+        if (!holding_) return;
+        holding_ = false;
+        if (EpochLayout::isSatelliteLine(text)) held_[layout_.flagPosition()] = '0';
+        writer_.write(held_);
+        writer_.endLine();
+    }
+    // A whole line with no new event; false when it is left to the caller to write as it is.
+    bool written(std::string_view text) {
+        if (!layout_.mayBeEpoch(text)) return false;
+        const char flag = text[layout_.flagPosition()];
+        if (flag != kStopFlag && flag != kGoFlag) return false;
+        switch (layout_.standing(text)) {
+            case EpochLayout::Standing::DataEpoch:
+                held_.assign(text);
+                held_[layout_.flagPosition()] = '0';
+                writer_.write(held_);
+                writer_.endLine();
+                return true;
+            case EpochLayout::Standing::DataEpochIfSatelliteFollows:
+                held_.assign(text);
+                holding_ = true;
+                return true;
+            default:
+                return false;
+        }
+    }
+    // At the end of the file: a record held back is no data epoch.
+    void end() { lineStarts({}); }
+
+  private:
+    const EpochLayout& layout_;
+    BlockWriter& writer_;
+    std::string held_;
+    bool holding_ = false;
+};
+
+}  // namespace
+
 RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLine& events,
                                  const std::vector<LineRange>& blocks, EventStyle style, int out) {
     const EpochLayout& layout = result.layout;
@@ -73,12 +122,16 @@ RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLin
     LineReader reader(result.file);
     BlockWriter writer(out);
     EpochCheck check(layout);
+    MarkReset marks(layout, writer);
     auto block = blocks.begin();
     auto next = events.begin();
     std::string epoch;  // an epoch line with its flag as written
     LinePiece piece;
     while (reader.next(piece)) {
-        if (piece.first) check.nextLine(piece.text);
+        if (piece.first) {
+            check.nextLine(piece.text);
+            marks.lineStarts(piece.text);
+        }
         while (block != blocks.end() && piece.line >= block->end) ++block;
         if (block != blocks.end() && piece.line >= block->first) continue;
         if (piece.first && next != events.end() && next->first == piece.line) {
@@ -90,7 +143,7 @@ RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLin
                 if (style == EventStyle::Flags) {
                     epoch[flag] = flagOf(atLine);
                 } else {
-                    // An epoch flagged by the flags style gets 0 back: it is never marked twice.
+                    // The mark of an earlier run in the flags style goes: the records say it.
                     if (epoch[flag] == kStopFlag || epoch[flag] == kGoFlag) epoch[flag] = '0';
                     for (const EpochEvent& event : atLine)
                         for (const std::string& record :
@@ -101,27 +154,18 @@ RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLin
                 }
             }
             writer.write(epoch);
+        } else if (piece.first && piece.last && marks.written(piece.text)) {
+            continue;
         } else {
             writer.write(piece.text);
         }
         if (piece.last) writer.endLine();
     }
+    marks.end();
     if (reader.droppedBytes()) return RewriteTrouble::DroppedBytes;
     if (check.changed(events.size())) return RewriteTrouble::Changed;
     writer.flush();
     return RewriteTrouble::None;
-}
-
-std::vector<LineRange> findInsertedBlocks(const std::string& file, const EpochLayout& layout) {
-    LineReader reader(file);
-    InsertedBlockFinder finder(layout);
-    LinePiece piece;
-    std::size_t lines = 0;
-    while (reader.next(piece)) {
-        if (piece.first) finder.add(piece.line, piece.text);
-        if (piece.last) lines = piece.line + 1;
-    }
-    return finder.finish(lines);
 }
 
 }  // namespace marvolt

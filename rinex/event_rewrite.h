@@ -44,8 +44,4 @@ enum class RewriteTrouble {
 RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLine& events,
                                  const std::vector<LineRange>& blocks, EventStyle style, int out);
 
-// The event blocks inserted earlier, found by reading the file again (for a file that is
-// no longer the one the analysis read).
-std::vector<LineRange> findInsertedBlocks(const std::string& file, const EpochLayout& layout);
-
 }  // namespace marvolt

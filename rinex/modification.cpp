@@ -9,6 +9,7 @@
 #include "backup_copy.h"
 #include "block_writer.h"
 #include "failure.h"
+#include "file_lock.h"
 #include "file_path.h"
 #include "regular_file.h"
 #include "temporary_file.h"
@@ -17,24 +18,65 @@ namespace marvolt {
 
 namespace {
 
-// The flags written into a copy of the file, which is still the file the analysis read and
-// needs no other change; false, with nothing written, when it is not that file any more.
-bool patchCopy(const AnalysisResult& result, const EventsByLine& events, int out) {
+Failure changedSinceAnalysis(const std::string& shownPath) {
+    return Failure("Plik \"" + shownPath + "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
+}
+
+// Reads `size` bytes of the copy at `offset`; fewer where the copy ends.
+std::string readAt(int fd, std::uint64_t offset, std::size_t size) {
+    std::string bytes(size, '\0');
+    ssize_t got;
+    do {
+        got = ::pread(fd, bytes.data(), size, static_cast<off_t>(offset));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) throw streamWriteError();
+    bytes.resize(static_cast<std::size_t>(got));
+    return bytes;
+}
+
+void writeAt(int fd, std::uint64_t offset, char byte) {
+    ssize_t written;
+    do {
+        written = ::pwrite(fd, &byte, 1, static_cast<off_t>(offset));
+    } while (written < 0 && errno == EINTR);
+    if (written != 1) throw streamWriteError();
+}
+
+// The flags written into a kernel copy of the file: the marks of an earlier run set back to
+// 0, then the new ones. The copy must be as long as the file the analysis read, and every
+// line about to change must still hold what the analysis found there (its epoch key, the
+// earlier mark); false, with the copy of no use, when it does not.
+bool patchCopy(const AnalysisResult& result, const EventsByLine& events, int original, int out) {
+    copyWholeFile(original, out);
     struct stat status {};
-    const FileDescriptor original = openRegularFile(result.file, status);
-    if (!(identityOf(status) == result.identity)) return false;
-    copyWholeFile(original.get(), out);
+    if (::fstat(out, &status) != 0) throw streamWriteError();
+    if (static_cast<std::uint64_t>(status.st_size) != result.identity.size) return false;
+
+    const EpochLayout& layout = result.layout;
+    for (const EpochPlace& mark : result.markedEpochs) {
+        const std::uint64_t at = mark.offset + layout.flagPosition();
+        const std::string flag = readAt(out, at, 1);
+        if (flag != std::string(1, kStopFlag) && flag != std::string(1, kGoFlag)) return false;
+        if (events.count(mark.line) == 0) writeAt(out, at, '0');
+    }
     for (const auto& [line, atLine] : events) {
-        const char flag = flagOf(atLine);
-        const auto offset =
-            static_cast<off_t>(result.epochOffsets.at(line) + result.layout.flagPosition());
-        ssize_t written;
-        do {
-            written = ::pwrite(out, &flag, 1, offset);
-        } while (written < 0 && errno == EINTR);
-        if (written != 1) throw streamWriteError();
+        const std::uint64_t offset = result.epochOffsets.at(line);
+        const std::string start = readAt(out, offset, layout.keyLength());
+        for (const EpochEvent& event : atLine) {
+            const std::string& key =
+                event.moment == Moment::Stop ? event.point->stopKey : event.point->goKey;
+            if (!layout.lineMatches(start, key)) return false;
+        }
+        writeAt(out, offset + layout.flagPosition(), flagOf(atLine));
     }
     return true;
+}
+
+// The file at `path` is still the open file `locked`, as the analysis read it.
+bool unchanged(const std::string& path, const LockedFile& locked, const FileIdentity& analysed) {
+    struct stat status {};
+    return locked.identity() == analysed && ::stat(path.c_str(), &status) == 0 &&
+           identityOf(status) == analysed;
 }
 
 }  // namespace
@@ -48,36 +90,42 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
     BusyCursor busy(services);  // a day file takes a moment to read and write
 
     const Replacement replacement = prepareReplacement(file);
+    // Held until the new file has replaced this one: one modification of a file at a time.
+    const LockedFile locked(file);
+    if (!unchanged(file, locked, result.identity)) throw changedSinceAnalysis(shownPath);
     TemporaryFile written(replacement.target, file);
     const EventsByLine events = eventsByLine(result);
-    const bool patched = options.events == EventStyle::Flags && result.writtenBackAsIs &&
-                         result.insertedBlocks.empty() && patchCopy(result, events, written.fd());
-    if (!patched) {
-        // A file that changed since the analysis may hold other inserted blocks.
-        struct stat status {};
-        const bool same =
-            ::stat(file.c_str(), &status) == 0 && identityOf(status) == result.identity;
-        const std::vector<LineRange> blocks =
-            same ? result.insertedBlocks : findInsertedBlocks(file, result.layout);
-        switch (rewriteWithEvents(result, events, blocks, options.events, written.fd())) {
+    const bool patchable = options.events == EventStyle::Flags && result.writtenBackAsIs &&
+                           result.insertedBlocks.empty() &&
+                           result.markedEpochs.size() == result.markedEpochCount;
+    if (patchable) {
+        if (!patchCopy(result, events, locked.fd(), written.fd()))
+            throw changedSinceAnalysis(shownPath);
+    } else {
+        switch (rewriteWithEvents(result, events, result.insertedBlocks, options.events,
+                                  written.fd())) {
             case RewriteTrouble::DroppedBytes:
                 throw Failure("Plik \"" + shownPath +
                               "\" zawiera znak CR bez LF albo znak 0x1A przed końcem pliku; "
                               "zapisanie go na nowo zgubiłoby dane. Plik nie został zmieniony.");
             case RewriteTrouble::Changed:
-                throw Failure("Plik \"" + shownPath +
-                              "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
+                throw changedSinceAnalysis(shownPath);
             case RewriteTrouble::None:
                 break;
         }
     }
+    written.settle(replacement.ownership, locked.fd());
+    if (!unchanged(file, locked, result.identity)) throw changedSinceAnalysis(shownPath);
 
     // The backup of the file as it stands, made once the new file is on disk and before it
     // replaces the file (where it can be, the file itself under the backup name: nothing is
-    // copied); a backup that fails is reported and the work goes on.
+    // copied); a backup that fails is reported and the work goes on. A file marked before
+    // keeps the backup of that run, which holds it as it was before any marks.
     bool backupMade = true;
-    if (options.makeBackup) {
-        written.flushToDisk();
+    struct stat backup {};
+    const bool keptBackup = options.makeBackup && result.earlierMarks() > 0 &&
+                            ::lstat((file + ".bak").c_str(), &backup) == 0;
+    if (options.makeBackup && !keptBackup) {
         try {
             makeBackupBeforeReplacing(file);
         } catch (const Failure&) {
@@ -85,8 +133,13 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
             services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
         }
     }
-    written.replaceTarget(replacement.ownership);
+    // Lines appended meanwhile would be lost by the rename: the last look just before it.
+    if (!unchanged(file, locked, result.identity)) throw changedSinceAnalysis(shownPath);
+    written.renameOverTarget();
     busy.restore();
+    if (keptBackup)
+        services.message("Kopia oryginału z wcześniejszej modyfikacji zostaje bez zmian: " +
+                         shownPath + ".bak");
     services.message("Zakończyłem modyfikację pliku " + shownPath);
     return backupMade;
 }

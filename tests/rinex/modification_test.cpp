@@ -58,6 +58,11 @@ AnalysisResult resultOf(const std::string& file, const std::vector<Shifted>& poi
     result.identity = lines.identity();
     result.observationDate = encodeDate(2012, 4, 3);
     result.insertedBlocks = insertedEventBlocks(lines, result.layout);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const char flag = lines[i].size() > 28 ? lines[i][28] : ' ';
+        if ((flag == '2' || flag == '3') && result.layout.isDataEpoch(lines, i))
+            ++result.markedEpochCount;
+    }
     const std::string date = datePiece(result.observationDate);
     for (const auto& p : points) {
         PointEpochs point;
@@ -215,7 +220,7 @@ TEST_F(Modification, FlagsStopAndGoEpochLinesAndNothingElse) {
     }
 }
 
-TEST_F(Modification, RunningTwiceGivesOneRunsFileAndTheBackupOfTheFirst) {
+TEST_F(Modification, RunningAgainGivesOneRunsFileAndKeepsTheBackupOfTheOriginal) {
     const std::string original =
         joinLines({kVersion, kEnd, " 12  4  3  6  0 12.0000000  0  1G05", kObservation,
                    " 12  4  3  6  0 42.0000000  0  1G05", kObservation},
@@ -225,15 +230,19 @@ TEST_F(Modification, RunningTwiceGivesOneRunsFileAndTheBackupOfTheFirst) {
                    " 12  4  3  6  0 42.0000000  2  1G05", kObservation},
                   "\r\n");
     result = resultOf(folder.write("survey.12o", original), kP1);
-    const Log done = {"busy", "normal", kDone + result.file};
-
-    EXPECT_EQ(modify(true), done);
+    EXPECT_EQ(modify(true), (Log{"busy", "normal", kDone + result.file}));
     EXPECT_EQ(readBytes(result.file), flagged);
     EXPECT_EQ(readBytes(result.file + ".bak"), original);
 
-    EXPECT_EQ(modify(true), done);
+    // Marked by the first run: the backup holds the file as it was before any marks.
+    result = resultOf(result.file, kP1);
+    EXPECT_EQ(result.markedEpochCount, 2u);
+    EXPECT_EQ(modify(true), (Log{"busy", "normal",
+                                 "message: Kopia oryginału z wcześniejszej modyfikacji zostaje "
+                                 "bez zmian: " + result.file + ".bak",
+                                 kDone + result.file}));
     EXPECT_EQ(readBytes(result.file), flagged);
-    EXPECT_EQ(readBytes(result.file + ".bak"), flagged);
+    EXPECT_EQ(readBytes(result.file + ".bak"), original);
 }
 
 TEST_F(Modification, NoBackupIsMadeOrChangedWhenNotAsked) {
@@ -243,7 +252,7 @@ TEST_F(Modification, NoBackupIsMadeOrChangedWhenNotAsked) {
     EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{"survey.12o"});
 
     folder.write("survey.12o.bak", "older backup");
-    folder.write("survey.12o", input);
+    result = resultOf(folder.write("survey.12o", input), kP1);
     modify(false);
     EXPECT_EQ(readBytes(folder.file("survey.12o.bak")), "older backup");
 }
