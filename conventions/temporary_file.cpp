@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <memory>
 
 #include "file_attributes.h"
@@ -130,24 +132,44 @@ Replacement prepareReplacement(const std::string& path) {
 }
 
 TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName)
-    : target_(target), shownName_(shownName), path_(target + ".XXXXXX") {
+    : target_(target), shownName_(shownName) {
+    create(nullptr);
+}
+
+TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName,
+                             const std::string& secondNameOf)
+    : target_(target), shownName_(shownName) {
+    create(&secondNameOf);
+}
+
+void TemporaryFile::create(const std::string* secondNameOf) {
     installSignalHandlers();
+    static std::atomic<unsigned> counter{0};
     int error = ENAMETOOLONG;
-    {
-        // The ending signals wait while the file is made and its name handed to the
-        // handlers, so no moment leaves it behind.
-        const EndingSignalsHeld held;
-        file_ = FileDescriptor(::mkostemp(path_.data(), O_CLOEXEC));
-        if (file_.get() < 0) error = errno;
-        if (file_.get() >= 0) {
-            slot_ = takeSlot(path_);
-            if (slot_ < 0) {
-                file_.close();
-                ::unlink(path_.c_str());
-            }
+    // The ending signals wait while the name is made and handed to the handlers, so no
+    // moment leaves it behind.
+    const EndingSignalsHeld held;
+    while (secondNameOf) {
+        path_ = target_ + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        if (::linkat(AT_FDCWD, secondNameOf->c_str(), AT_FDCWD, path_.c_str(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            secondName_ = true;
+            break;
         }
+        // Any other failure: no second names here (another file system, FAT, a policy).
+        if (errno != EEXIST) secondNameOf = nullptr;
     }
-    if (slot_ < 0) throw cannotCreate(shownName_, error);
+    if (!secondName_) {
+        path_ = target_ + ".XXXXXX";
+        file_ = FileDescriptor(::mkostemp(path_.data(), O_CLOEXEC));
+        if (file_.get() < 0) throw cannotCreate(shownName_, errno);
+    }
+    slot_ = takeSlot(path_);
+    if (slot_ < 0) {
+        if (file_.get() >= 0) file_.close();
+        ::unlink(path_.c_str());
+        throw cannotCreate(shownName_, error);
+    }
 }
 
 TemporaryFile::~TemporaryFile() {
@@ -181,6 +203,8 @@ void TemporaryFile::settle(const FileOwnership& ownership, int attributesFrom) {
 
 void TemporaryFile::renameOverTarget() {
     if (::rename(path_.c_str(), target_.c_str()) != 0) throw cannotCreate(shownName_, errno);
+    // A rename between two names of one file does nothing: the passing name goes all the same.
+    if (secondName_) ::unlink(path_.c_str());
     releaseSlot(slot_);
 
     // The rename is kept on disk only when the folder is flushed too.

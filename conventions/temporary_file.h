@@ -41,11 +41,17 @@ class TemporaryFile {
     // `shownName` is the name the user knows the target by, for the error texts. Fails with
     // "Cannot create file "<full path>". <reason>".
     TemporaryFile(const std::string& target, const std::string& shownName);
+    // Where the file system allows, a second name beside `target` of the existing file
+    // `secondNameOf` (a hard link: it stands for a copy, and nothing is written to it);
+    // elsewhere an empty temporary file as above. isSecondName() tells which.
+    TemporaryFile(const std::string& target, const std::string& shownName,
+                  const std::string& secondNameOf);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    int fd() const { return file_.get(); }
+    int fd() const { return file_.get(); }  // -1 for a second name
+    bool isSecondName() const { return secondName_; }
     // Flushes what is written to disk now (replaceTarget does it too), so that a large file
     // is on disk before the next large write begins. Fails with "Stream write error".
     void flushToDisk();
@@ -64,10 +70,14 @@ class TemporaryFile {
     }
 
   private:
+    // Makes the name: a second name of the file where one is asked for and can be made.
+    void create(const std::string* secondNameOf);
+
     std::string target_;
     std::string shownName_;
     std::string path_;
     int slot_ = -1;  // where the signal handlers find the path
+    bool secondName_ = false;
     FileDescriptor file_;
 };
 

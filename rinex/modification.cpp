@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include "backup_copy.h"
@@ -117,24 +118,36 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
     written.settle(replacement.ownership, locked.fd());
     if (!unchanged(file, locked, result.identity)) throw changedSinceAnalysis(shownPath);
 
-    // The backup of the file as it stands, made once the new file is on disk and before it
-    // replaces the file (where it can be, the file itself under the backup name: nothing is
-    // copied); a backup that fails is reported and the work goes on. A file marked before
-    // keeps the backup of that run, which holds it as it was before any marks.
+    // The backup of the file as it stands, made ready once the new file is on disk (where it
+    // can be, the file itself under a second name: nothing is copied) and put in place just
+    // before the new file replaces the file; a backup that fails is reported and the work goes
+    // on. A file marked before keeps the backup of that run, which holds it as it was before
+    // any marks.
     bool backupMade = true;
-    struct stat backup {};
+    struct stat backupStatus {};
     const bool keptBackup = options.makeBackup && result.earlierMarks() > 0 &&
-                            ::lstat((file + ".bak").c_str(), &backup) == 0;
+                            ::lstat((file + ".bak").c_str(), &backupStatus) == 0;
+    std::optional<PendingBackup> backup;
+    const auto backupFailed = [&] {
+        backupMade = false;
+        services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+    };
     if (options.makeBackup && !keptBackup) {
         try {
-            makeBackupBeforeReplacing(file);
+            backup.emplace(file);
         } catch (const Failure&) {
-            backupMade = false;
-            services.message("UWAGA: Z jakiegoś powodu utworzenie kopii nie powiodło się!");
+            backupFailed();
         }
     }
     // Lines appended meanwhile would be lost by the rename: the last look just before it.
     if (!unchanged(file, locked, result.identity)) throw changedSinceAnalysis(shownPath);
+    if (backup) {
+        try {
+            backup->putInPlace();
+        } catch (const Failure&) {
+            backupFailed();
+        }
+    }
     written.renameOverTarget();
     busy.restore();
     if (keptBackup)

@@ -86,7 +86,14 @@ TEST(BackupCopy, ABackupBeforeReplacingIsTheFileItselfOrElseACopy) {
     testing::TempFolder folder;
     const std::string file = folder.write("survey.12o", "survey\r\n");
     folder.write("survey.12o.bak", "an older backup");
-    makeBackupBeforeReplacing(file);
+    {
+        // Never put in place: the older backup stays, no passing name is left.
+        const PendingBackup dropped(file);
+        EXPECT_EQ(namesIn(folder.path()).size(), 3u);
+    }
+    EXPECT_EQ(readBytes(file + ".bak"), "an older backup");
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+    PendingBackup(file).putInPlace();
     struct stat original {
     }, backup{};
     ASSERT_EQ(stat(file.c_str(), &original), 0);
@@ -97,12 +104,19 @@ TEST(BackupCopy, ABackupBeforeReplacingIsTheFileItselfOrElseACopy) {
     EXPECT_EQ(readBytes(file + ".bak"), "survey\r\n");
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
 
+    // A backup name that is already a second name of the file stays, and nothing is left.
+    ASSERT_EQ(std::remove((file + ".bak").c_str()), 0);
+    ASSERT_EQ(link(file.c_str(), (file + ".bak").c_str()), 0);
+    PendingBackup(file).putInPlace();
+    EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+    EXPECT_EQ(std::filesystem::hard_link_count(file), 2u);
+
     const std::string elsewhere = "/dev/shm/marvolt-backup-" + std::to_string(getpid());
     if (!(std::ofstream(elsewhere, std::ios::binary) << "on another file system\n"))
         GTEST_SKIP() << "no /dev/shm";
     const std::string link = folder.file("linked.12o");
     ASSERT_EQ(symlink(elsewhere.c_str(), link.c_str()), 0);
-    makeBackupBeforeReplacing(link);
+    PendingBackup(link).putInPlace();
     EXPECT_EQ(readBytes(link + ".bak"), "on another file system\n");
     EXPECT_FALSE(std::filesystem::is_symlink(link + ".bak"));
     EXPECT_EQ(std::filesystem::hard_link_count(elsewhere), 1u);
