@@ -10,8 +10,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <memory>
+#include <string>
 
 #include "file_attributes.h"
 #include "file_path.h"
@@ -151,8 +151,8 @@ void TemporaryFile::create(const std::string* secondNameOf) {
     const EndingSignalsHeld held;
     while (secondNameOf) {
         path_ = target_ + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        if (::linkat(AT_FDCWD, secondNameOf->c_str(), AT_FDCWD, path_.c_str(),
-                     AT_SYMLINK_FOLLOW) == 0) {
+        if (::linkat(AT_FDCWD, secondNameOf->c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) ==
+            0) {
             secondName_ = true;
             break;
         }

@@ -20,7 +20,8 @@ namespace marvolt {
 namespace {
 
 Failure changedSinceAnalysis(const std::string& shownPath) {
-    return Failure("Plik \"" + shownPath + "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
+    return Failure("Plik \"" + shownPath +
+                   "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
 }
 
 // Reads `size` bytes of the copy at `offset`; fewer where the copy ends.
@@ -151,8 +152,8 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
     written.renameOverTarget();
     busy.restore();
     if (keptBackup)
-        services.message("Kopia oryginału z wcześniejszej modyfikacji zostaje bez zmian: " +
-                         shownPath + ".bak");
+        services.message(
+            "Kopia oryginału z wcześniejszej modyfikacji zostaje bez zmian: " + shownPath + ".bak");
     services.message("Zakończyłem modyfikację pliku " + shownPath);
     return backupMade;
 }

@@ -1,26 +1,36 @@
 // Preloaded into marvolt-cli by the fault-injection test: counts the file-system calls the
 // program makes (reads, writes and syncs on descriptors past standard error; opens, status
-// reads, renames, mode and owner changes, copies) and makes the Nth of them fail.
+// reads, links, renames, locks, mode and owner changes, extended attributes, copies), from
+// any of its threads, and makes the Nth of them fail, or does something else to the files
+// at that moment.
 //
 //   MARVOLT_FAIL_AT    N, counted from 1 (unset or 0: no call fails)
-//   MARVOLT_FAIL_WITH  an errno number the call fails with, or "signal:S" to raise signal S
-//                      at that call instead
+//   MARVOLT_FAIL_WITH  what happens at that call:
+//                      an errno number the call fails with;
+//                      "signal:S" to raise signal S at that call instead;
+//                      "truncate:SIZE:PATH" to cut the file PATH to SIZE bytes, then go on;
+//                      "append:PATH" to append a line to the file PATH, then go on;
+//                      "hold:PATH" to create PATH.held, then wait until PATH exists
 //   MARVOLT_CALL_LOG   a file that gets one line per call counted: its name, with
 //                      "-folder" added for the opening and the sync of a folder
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -29,11 +39,35 @@ Function real(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-long callCount = 0;
+std::atomic<long> callCount{0};
+
+// What happens at the chosen call other than a failure: the files changed by someone else,
+// or the program held until the test lets it go.
+void act(const char* what) {
+    static const auto realOpen = real<int (*)(const char*, int, ...)>("open");
+    static const auto realWrite = real<ssize_t (*)(int, const void*, size_t)>("write");
+    static const auto realClose = real<int (*)(int)>("close");
+    if (std::strncmp(what, "truncate:", 9) == 0) {
+        char* path = nullptr;
+        const long size = std::strtol(what + 9, &path, 10);
+        if (*path != ':' || ::truncate(path + 1, size) != 0) _exit(98);
+    } else if (std::strncmp(what, "append:", 7) == 0) {
+        const int fd = realOpen(what + 7, O_WRONLY | O_APPEND | O_CLOEXEC);
+        const char line[] = "appended by another program\r\n";
+        if (fd < 0 || realWrite(fd, line, sizeof line - 1) != sizeof line - 1) _exit(98);
+        realClose(fd);
+    } else if (std::strncmp(what, "hold:", 5) == 0) {
+        const std::string release = what + 5;
+        const int fd = realOpen((release + ".held").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        if (fd < 0) _exit(98);
+        realClose(fd);
+        while (::access(release.c_str(), F_OK) != 0) ::usleep(2000);
+    }
+}
 
 // Logs the call and decides its fate: true when it is to fail (errno set).
 bool injected(const char* name, int fd = -1) {
-    ++callCount;
+    const long count = ++callCount;
     if (const char* log = std::getenv("MARVOLT_CALL_LOG")) {
         static const auto realOpen = real<int (*)(const char*, int, ...)>("open");
         static const auto realWrite = real<ssize_t (*)(int, const void*, size_t)>("write");
@@ -47,11 +81,15 @@ bool injected(const char* name, int fd = -1) {
         if (logFd >= 0 && realWrite(logFd, line, static_cast<size_t>(length)) != length) _exit(99);
     }
     const char* at = std::getenv("MARVOLT_FAIL_AT");
-    if (!at || std::atol(at) != callCount) return false;
+    if (!at || std::atol(at) != count) return false;
     const char* with = std::getenv("MARVOLT_FAIL_WITH");
     if (!with) return false;
     if (std::strncmp(with, "signal:", 7) == 0) {
-        std::raise(std::atoi(with + 7));
+        ::kill(::getpid(), std::atoi(with + 7));  // the process, whichever thread calls
+        return false;
+    }
+    if (!(with[0] >= '0' && with[0] <= '9')) {
+        act(with);
         return false;
     }
     errno = std::atoi(with);
@@ -185,6 +223,43 @@ int fchmod(int fd, mode_t mode) {
 int fchown(int fd, uid_t owner, gid_t group) {
     if (injected("fchown")) return -1;
     return real<int (*)(int, uid_t, gid_t)>("fchown")(fd, owner, group);
+}
+
+ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
+    if (ownFile(fd) && injected("pwrite")) return -1;
+    return real<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite")(fd, data, size, offset);
+}
+
+ssize_t pwrite64(int fd, const void* data, size_t size, off64_t offset) {
+    if (ownFile(fd) && injected("pwrite")) return -1;
+    return real<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64")(fd, data, size, offset);
+}
+
+int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+    if (injected("linkat")) return -1;
+    return real<int (*)(int, const char*, int, const char*, int)>("linkat")(fromFolder, from,
+                                                                            toFolder, to, flags);
+}
+
+int flock(int fd, int operation) {
+    if (injected("flock")) return -1;
+    return real<int (*)(int, int)>("flock")(fd, operation);
+}
+
+ssize_t flistxattr(int fd, char* names, size_t size) {
+    if (injected("flistxattr")) return -1;
+    return real<ssize_t (*)(int, char*, size_t)>("flistxattr")(fd, names, size);
+}
+
+ssize_t fgetxattr(int fd, const char* name, void* value, size_t size) {
+    if (injected("fgetxattr")) return -1;
+    return real<ssize_t (*)(int, const char*, void*, size_t)>("fgetxattr")(fd, name, value, size);
+}
+
+int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) {
+    if (injected("fsetxattr")) return -1;
+    return real<int (*)(int, const char*, const void*, size_t, int)>("fsetxattr")(fd, name, value,
+                                                                                  size, flags);
 }
 
 int rename(const char* from, const char* to) {

@@ -1,0 +1,129 @@
+// marvolt-cli run again on a file it marked: after a change to the table, or in the other
+// style, the file ends as one run of the last table would leave it, and the backup keeps the
+// file as it was before any marks.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli_process.h"
+#include "temp_folder.h"
+
+namespace marvolt::testing {
+namespace {
+
+// The times of day (HH:MM:SS) of the data epochs flagged 0 of a RINEX file of any version,
+// read from the fixed columns of its epoch lines.
+std::vector<std::string> epochTimes(const std::string& bytes) {
+    std::vector<std::string> times;
+    bool inHeader = true;
+    for (std::size_t start = 0, end; start < bytes.size(); start = end + 1) {
+        end = bytes.find('\n', start);
+        if (end == std::string::npos) end = bytes.size();
+        const std::string line = bytes.substr(start, end - start);
+        if (inHeader) {
+            inHeader = line.find("END OF HEADER") == std::string::npos;
+            continue;
+        }
+        const bool records = line.rfind("> ", 0) == 0;
+        const std::size_t time = records ? 13 : 10;  // where the hour stands
+        const std::size_t flag = records ? 31 : 28;
+        const auto digit = [&](std::size_t at) { return line[at] >= '0' && line[at] <= '9'; };
+        if (line.size() <= flag + 3 || line[flag] != '0' || line[time - 1] != ' ' ||
+            !digit(time + 1) || !digit(time + 4) || !digit(time + 7) ||
+            (!records && (line[0] != ' ' || line[3] != ' ')))
+            continue;
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", std::stoi(line.substr(time, 2)),
+                      std::stoi(line.substr(time + 3, 2)), std::stoi(line.substr(time + 5, 11)));
+        if (times.empty() || times.back() != text) times.push_back(text);
+    }
+    return times;
+}
+
+const char* styleOption(bool records) { return records ? "--events=records" : "--events=flags"; }
+
+// The file as marked by `modify` of each table in turn (each in its style) on a copy of
+// `original`; the backup beside it in `backup`.
+std::string markedBy(const std::string& name, const std::string& original,
+                     const std::vector<std::pair<std::string, bool>>& runs,
+                     std::string* backup = nullptr) {
+    const TempFolder folder;
+    const std::string rinex = folder.write(name, original);
+    for (const auto& [times, records] : runs) {
+        const std::string table = folder.write("punkty.txt", times);
+        const CliRun run = runCli({"modify", styleOption(records), table, rinex});
+        EXPECT_EQ(run.status, 0) << run.out << run.err;
+    }
+    if (backup) *backup = readBytes(rinex + ".bak");
+    return readBytes(rinex);
+}
+
+TEST(CliRerun, AChangedTableReplacesTheMarksInEitherStyleOnEveryFile) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(MARVOLT_TEST_DATA)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "PROVENANCE" || name[0] == '.' || name.size() < 3 ||
+            name.compare(name.size() - 3, 3, ".gz") == 0)
+            continue;
+        SCOPED_TRACE(name);
+        const std::string original = readBytes(entry.path().string());
+        const std::vector<std::string> t = epochTimes(original);
+        ASSERT_GE(t.size(), 2u);
+        ++files;
+        // The first STOP stays on the first epoch (the shift stays); P2 moves by an epoch. A
+        // file of few epochs has one point, renamed, its GO moved to the last epoch.
+        const bool two = t.size() >= 6;
+        const std::string first =
+            "P1 " + t[0] + " " + t[1] + "\n" + (two ? "P2 " + t[2] + " " + t[4] + "\n" : "");
+        const std::string second =
+            two ? "P1 " + t[0] + " " + t[1] + "\nP2 " + t[3] + " " + t[5] + "\n"
+                : "Q1 " + t[0] + " " + t.back() + "\n";
+        for (const bool before : {false, true}) {
+            for (const bool after : {false, true}) {
+                SCOPED_TRACE(std::string(styleOption(before)) + " then " + styleOption(after));
+                std::string backup;
+                EXPECT_EQ(markedBy(name, original, {{first, before}, {second, after}}, &backup),
+                          markedBy(name, original, {{second, after}}));
+                EXPECT_EQ(backup, original);
+            }
+            // The same table again changes nothing.
+            EXPECT_EQ(markedBy(name, original, {{second, before}, {second, before}}),
+                      markedBy(name, original, {{second, before}}));
+        }
+    }
+    EXPECT_EQ(files, 11);
+}
+
+TEST(CliRerun, AMarkedFileIsSaidToBeMarkedAndItsBackupStays) {
+    const TempFolder folder;
+    const std::string original = readBytes(MARVOLT_EXAMPLES "/pomiar.11o");
+    const std::string rinex = folder.write("pomiar.11o", original);
+    const std::string times = MARVOLT_EXAMPLES "/punkty.txt";
+    const std::string shift = "Przesunięcie między zegarkiem a GMT 0:02:35\n";
+    const std::string warning =
+        "UWAGA: Plik ma już znaczniki Stop & Go z wcześniejszej modyfikacji (8); modyfikacja "
+        "zastąpi je nowymi.\n";
+    for (const char* style : {"--events=flags", "--events=records"}) {
+        SCOPED_TRACE(style);
+        ASSERT_EQ(runCli({"modify", style, times, rinex}).status, 0);
+        const CliRun analysis = runCli({"analyse", times, rinex});
+        EXPECT_NE(analysis.out.find(shift + warning + "Wiersz "), std::string::npos)
+            << analysis.out;
+        const CliRun again = runCli({"modify", times, rinex});
+        EXPECT_EQ(again.status, 0) << again.err;
+        EXPECT_NE(again.out.find("Kopia oryginału z wcześniejszej modyfikacji zostaje bez zmian: " +
+                                 rinex + ".bak\nZakończyłem modyfikację pliku " + rinex + "\n"),
+                  std::string::npos)
+            << again.out;
+        EXPECT_EQ(readBytes(rinex + ".bak"), original);
+    }
+    EXPECT_EQ(runCli({"analyse", times, folder.write("clean.11o", original)}).out.find("UWAGA"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace marvolt::testing
