@@ -1,12 +1,17 @@
 // marvolt-cli run again on a file it marked: after a change to the table, or in the other
 // style, the file ends as one run of the last table would leave it, and the backup keeps the
-// file as it was before any marks.
+// file as it was before any marks. And what the rewritten file keeps of the file it replaces.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli_process.h"
@@ -123,6 +128,78 @@ TEST(CliRerun, AMarkedFileIsSaidToBeMarkedAndItsBackupStays) {
     }
     EXPECT_EQ(runCli({"analyse", times, folder.write("clean.11o", original)}).out.find("UWAGA"),
               std::string::npos);
+}
+
+// An access control list as the kernel stores it: the owner rw, user 1234 r, the group r,
+// the mask r (so the group bits of the mode read r), others r.
+std::string accessList() {
+    std::string bytes;
+    const auto add = [&](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    add(2, 4);  // the version of the format
+    for (const auto& [tag, permissions, id] :
+         std::vector<std::tuple<int, int, std::uint32_t>>{{0x01, 6, 0xFFFFFFFF},
+                                                          {0x02, 4, 1234},
+                                                          {0x04, 4, 0xFFFFFFFF},
+                                                          {0x10, 4, 0xFFFFFFFF},
+                                                          {0x20, 4, 0xFFFFFFFF}}) {
+        add(static_cast<std::uint32_t>(tag), 2);
+        add(static_cast<std::uint32_t>(permissions), 2);
+        add(id, 4);
+    }
+    return bytes;
+}
+
+std::string attribute(const std::string& path, const char* name) {
+    char value[256];
+    const ssize_t size = getxattr(path.c_str(), name, value, sizeof value);
+    return size < 0 ? "none" : std::string(value, static_cast<std::size_t>(size));
+}
+
+TEST(CliFileKept, TheRewriteKeepsTheAccessListAndTheUserAttributes) {
+    const TempFolder folder;
+    const std::string rinex = folder.write("pomiar.11o", readBytes(MARVOLT_EXAMPLES "/pomiar.11o"));
+    const std::string list = accessList();
+    if (setxattr(rinex.c_str(), "user.survey", "day 1", 5, 0) != 0 ||
+        setxattr(rinex.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0)
+        GTEST_SKIP() << "no access lists or user attributes on " << folder.path();
+    struct stat before {};
+    ASSERT_EQ(stat(rinex.c_str(), &before), 0);
+    const CliRun run = runCli({"modify", MARVOLT_EXAMPLES "/punkty.txt", rinex});
+    ASSERT_EQ(run.status, 0) << run.err;
+    struct stat after {};
+    ASSERT_EQ(stat(rinex.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(attribute(rinex, "user.survey"), "day 1");
+    EXPECT_EQ(attribute(rinex, "system.posix_acl_access"), list);
+}
+
+// A member of the file's group who may not give files away: the file comes back theirs,
+// still in the group, with its mode.
+TEST(CliFileKept, AnotherMemberOfTheGroupLeavesTheFileInTheGroup) {
+    if (geteuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "needs root and setpriv to run as another user";
+    const TempFolder folder;
+    const std::string rinex = folder.write("pomiar.11o", readBytes(MARVOLT_EXAMPLES "/pomiar.11o"));
+    const std::string times = folder.write("punkty.txt", readBytes(MARVOLT_EXAMPLES "/punkty.txt"));
+    constexpr gid_t kSurvey = 100;    // a group the other user belongs to
+    constexpr uid_t kMember = 65534;  // the other user
+    ASSERT_EQ(chown(folder.path().c_str(), 0, kSurvey), 0);
+    ASSERT_EQ(chmod(folder.path().c_str(), 0775), 0);
+    ASSERT_EQ(chown(rinex.c_str(), 0, kSurvey), 0);
+    ASSERT_EQ(chmod(rinex.c_str(), 0664), 0);
+    ASSERT_EQ(chmod(times.c_str(), 0644), 0);
+    const std::string command = "/usr/bin/setpriv --reuid=65534 --regid=65534 --groups=100 " +
+                                std::string(MARVOLT_CLI) + " modify --no-backup '" + times + "' '" +
+                                rinex + "' >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    struct stat after {};
+    ASSERT_EQ(stat(rinex.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, kMember);
+    EXPECT_EQ(after.st_gid, kSurvey);
+    EXPECT_EQ(after.st_mode & 07777, 0664u);
 }
 
 }  // namespace
