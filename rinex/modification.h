@@ -15,14 +15,17 @@ struct ModificationOptions {
 
 // Writes the analysed file anew with the events of the result, then backs up the original
 // (when asked) and puts the new file in its place safely. The time table plays no part:
-// what is written is what the analysis reported. A file that is still the one analysed
-// (same size, modification time and inode) and needs no line-end change gets its flags in a
-// copy made by the file system; any other is read again line by line, and refused, with the
-// file and any backup left as they were, when line writing would drop bytes of it or when
-// an epoch line of the result is no longer the data epoch of its key. Event blocks that an
-// earlier run inserted are taken out in both styles, so a file is never marked twice.
-// A backup that fails is reported and the work goes on; false when the backup asked for was
-// not made (the file was rewritten all the same).
+// what is written is what the analysis reported. Every mark an earlier run left (flags 2
+// and 3 of data epochs, inserted event blocks) is taken out first, so a run again gives the
+// file one run of the last table gives. The file is locked against a second modification
+// from its re-read to the rename, and must still be the file analysed (identity, and each
+// line about to change) up to just before the rename, or the run is refused with the file
+// and any backup left as they were. A file that needs no line-end change gets its flags in
+// a kernel copy; any other is read again line by line, and refused when line writing would
+// drop bytes of it. The new file keeps the original's mode, group, owner where allowed and
+// extended attributes. A file marked before keeps an existing backup, which holds it as it
+// was before any marks. A backup that fails is reported and the work goes on; false when
+// the backup asked for was not made (the file was rewritten all the same).
 bool modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
                  Services& services);
 
