@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geodesy.h"
+#include "ecef.h"
 
 namespace marvolt {
 
@@ -27,7 +27,8 @@ double horizontalSd(const SolutionEpoch& epoch) {
 }
 
 double horizontalDistance(const SolutionEpoch& a, const SolutionEpoch& b) {
-    const LocalEnu d = toLocal({b.x - a.x, b.y - a.y, b.z - a.z}, toGeodetic({a.x, a.y, a.z}));
+    const Geodetic at = toGeodetic({a.x, a.y, a.z});
+    const Enu d = toEnu(enuAxes(at.latitude, at.longitude), {b.x - a.x, b.y - a.y, b.z - a.z});
     return std::hypot(d.e, d.n);
 }
 

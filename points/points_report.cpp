@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "block_writer.h"
-#include "gps_time.h"
+#include "time_system.h"
 #include "temporary_file.h"
 #include "text_encoding.h"
 
@@ -87,9 +87,9 @@ std::vector<std::string> pointValues(const PointResult& point) {
 
     const PointCoordinate& c = point.coordinate;
     if (c.epochsUsed > 0) {
-        cells[1] = fixed(c.position.lat, 9);
-        cells[2] = fixed(c.position.lon, 9);
-        cells[3] = fixed(c.position.h, 4);
+        cells[1] = fixed(c.lat, 9);
+        cells[2] = fixed(c.lon, 9);
+        cells[3] = fixed(c.h, 4);
         cells[6] = fixed(c.sdN, 4);
         cells[7] = fixed(c.sdE, 4);
         cells[8] = fixed(c.sdU, 4);

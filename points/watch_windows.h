@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "epoch_collector.h"
-#include "gps_time.h"
+#include "time_system.h"
 #include "time_table.h"
 
 namespace marvolt {

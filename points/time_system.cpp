@@ -1,4 +1,4 @@
-#include "gps_time.h"
+#include "time_system.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,27 +6,17 @@
 
 #include "date_time.h"
 #include "failure.h"
+#include "gps_time.h"
 #include "line_reader.h"
 
 namespace marvolt {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
-constexpr double kGpsStartDate = 29226.0;  // 1980-01-06 as days since 1899-12-30
 constexpr int kBeiDouBehindGps = 14;
 constexpr std::size_t kTimeSystemColumn = 48;  // columns 49-51
 constexpr std::size_t kFileSystemColumn = 40;  // column 41 of "RINEX VERSION / TYPE"
 constexpr std::size_t kLabelColumn = 60;
-
-// The UTC dates (year, month) from which GPS time was so many seconds ahead of UTC.
-struct LeapStep {
-    int year, month, seconds;
-};
-constexpr LeapStep kLeapSteps[] = {
-    {1981, 7, 1},  {1982, 7, 2},  {1983, 7, 3},  {1985, 7, 4},  {1988, 1, 5},  {1990, 1, 6},
-    {1991, 1, 7},  {1992, 7, 8},  {1993, 7, 9},  {1994, 7, 10}, {1996, 1, 11}, {1997, 7, 12},
-    {1999, 1, 13}, {2006, 1, 14}, {2009, 1, 15}, {2012, 7, 16}, {2015, 7, 17}, {2017, 1, 18}};
 
 std::string_view label(std::string_view line) {
     return line.size() > kLabelColumn ? line.substr(kLabelColumn) : std::string_view{};
@@ -37,13 +27,6 @@ bool labelIs(std::string_view line, std::string_view name) {
 }
 
 }  // namespace
-
-int leapSeconds(double utcDateTime) {
-    int seconds = 0;
-    for (const LeapStep& step : kLeapSteps)
-        if (utcDateTime >= encodeDate(step.year, step.month, 1)) seconds = step.seconds;
-    return seconds;
-}
 
 TimeSystem timeSystemOfRecord(std::string_view record, char fileSystem) {
     std::string_view name =
@@ -80,10 +63,10 @@ TimeSystem readTimeSystem(const std::string& path) {
 }
 
 GpsSeconds gpsSeconds(double dateTime, TimeSystem system) {
-    const double seconds = (dateTime - kGpsStartDate) * kSecondsPerDay;
+    const double seconds = dateTimeSeconds(dateTime);
     switch (system) {
         case TimeSystem::Glonass:
-            return seconds + leapSeconds(dateTime);
+            return gpsFromUtc(seconds);
         case TimeSystem::BeiDou:
             return seconds + kBeiDouBehindGps;
         default:
@@ -91,13 +74,13 @@ GpsSeconds gpsSeconds(double dateTime, TimeSystem system) {
     }
 }
 
-double gpsDateTime(GpsSeconds time) { return kGpsStartDate + time / kSecondsPerDay; }
+double gpsDateTime(GpsSeconds time) { return kGpsStartDateTime + time / kSecondsPerDay; }
 
 std::string isoGpsTime(GpsSeconds time) {
     const long long tenths = std::llround(time * 10.0);
     const long long days = tenths / 864000;
     const long long ofDay = tenths % 864000;
-    const CalendarDate date = decodeDate(kGpsStartDate + static_cast<double>(days));
+    const CalendarDate date = decodeDate(kGpsStartDateTime + static_cast<double>(days));
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02lld:%02lld:%02lld.%lld", date.year,
                   date.month, date.day, ofDay / 36000, ofDay / 600 % 60, ofDay / 10 % 60,

@@ -12,9 +12,6 @@ namespace marvolt {
 // The time systems a RINEX observation file may date its epochs in.
 enum class TimeSystem { Gps, Glonass, Galileo, BeiDou, Qzss };
 
-// GPS time minus UTC, in seconds, at a UTC date-time (days since 1899-12-30).
-int leapSeconds(double utcDateTime);
-
 // The time system named in columns 49-51 of a "TIME OF FIRST OBS" record ("GPS", "GLO",
 // "GAL", "BDT", "QZS"); blank columns mean the file's own system, `fileSystem` being the
 // satellite system letter of "RINEX VERSION / TYPE" (R: GLONASS, E: Galileo, else GPS).
