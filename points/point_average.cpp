@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ecef.h"
+
 namespace marvolt {
 
 PointCoordinate averagePoint(const std::vector<SolutionEpoch>& epochs, std::size_t first,
@@ -28,12 +30,15 @@ PointCoordinate averagePoint(const std::vector<SolutionEpoch>& epochs, std::size
     }
     const double n = static_cast<double>(used.size());
     const Ecef mean{origin.x + sum.x / n, origin.y + sum.y / n, origin.z + sum.z / n};
-    result.position = toGeodetic(mean);
+    const Geodetic position = toGeodetic(mean);
+    result.lat = position.latitude / kRadiansPerDegree;
+    result.lon = position.longitude / kRadiansPerDegree;
+    result.h = position.height;
+    const EnuAxes axes = enuAxes(position.latitude, position.longitude);
     if (used.size() > 1) {
         double e2 = 0.0, n2 = 0.0, u2 = 0.0;
         for (const SolutionEpoch* epoch : used) {
-            const LocalEnu d =
-                toLocal({epoch->x - mean.x, epoch->y - mean.y, epoch->z - mean.z}, result.position);
+            const Enu d = toEnu(axes, {epoch->x - mean.x, epoch->y - mean.y, epoch->z - mean.z});
             e2 += d.e * d.e;
             n2 += d.n * d.n;
             u2 += d.u * d.u;

@@ -9,8 +9,8 @@
 namespace marvolt {
 
 struct PointCoordinate {
-    double lat = 0.0, lon = 0.0;  // degrees
-    double h = 0.0;               // ellipsoidal height, metres
+    double lat = 0.0, lon = 0.0;             // degrees
+    double h = 0.0;                          // ellipsoidal height, metres
     double sdN = 0.0, sdE = 0.0, sdU = 0.0;  // scatter of the epochs used, metres
     int epochsUsed = 0;                      // 0: no coordinate
     SolutionQuality quality = SolutionQuality::Single;

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "block_writer.h"
-#include "time_system.h"
 #include "temporary_file.h"
 #include "text_encoding.h"
+#include "time_system.h"
 
 namespace marvolt {
 

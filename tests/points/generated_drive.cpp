@@ -3,7 +3,7 @@
 #include <cmath>
 #include <random>
 
-#include "geodesy.h"
+#include "ecef.h"
 
 namespace marvolt::testing {
 
@@ -15,10 +15,8 @@ std::vector<SolutionEpoch> generatedDrive(const DriveShape& shape) {
             if (t >= from && t <= to) return true;
         return false;
     };
-    const Geodetic origin{52.0, 21.0, 100.0};
-    const Ecef base = toEcef(origin);
-    const double lat = origin.lat * 3.14159265358979323846 / 180.0;
-    const double lon = origin.lon * 3.14159265358979323846 / 180.0;
+    const double lat = 52.0 * kRadiansPerDegree, lon = 21.0 * kRadiansPerDegree;
+    const Ecef base = toEcef(Geodetic{lat, lon, 100.0});
 
     std::vector<SolutionEpoch> epochs;
     double east = 0.0;  // metres driven

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "ecef.h"
 #include "generated_drive.h"
 
 namespace marvolt::testing {
@@ -64,9 +65,9 @@ TEST(SurveyCheck, CoordinateFromTheBestQualityInsideWindowAndOccupation) {
     // Watch from 190: the trimmed window starts at 192, the occupation at 200.
     const PointResult point = surveyed(shape, 190, 260, epochs);
     const Geodetic truth = toGeodetic({still.x, still.y, still.z});
-    EXPECT_NEAR(point.coordinate.position.lat, truth.lat, 1e-9);
-    EXPECT_NEAR(point.coordinate.position.lon, truth.lon, 1e-9);
-    EXPECT_NEAR(point.coordinate.position.h, truth.h, 1e-4);
+    EXPECT_NEAR(point.coordinate.lat, truth.latitude / kRadiansPerDegree, 1e-9);
+    EXPECT_NEAR(point.coordinate.lon, truth.longitude / kRadiansPerDegree, 1e-9);
+    EXPECT_NEAR(point.coordinate.h, truth.height, 1e-4);
     EXPECT_EQ(point.coordinate.epochsUsed, 39);  // 200..258 without the 20 multiples of 3
     EXPECT_EQ(point.coordinate.quality, SolutionQuality::Fix);
     EXPECT_EQ(point.epochsWindow, 71);
