@@ -50,7 +50,7 @@ void EpochCollector::add(const SolutionEpoch& epoch) {
         const std::size_t point = order_[--i];
         if (end(point) >= epoch.time) epochs_[point].push_back(epoch);
     }
-    if (track_.empty() || std::abs(epoch.time - track_.back().time) >= trackSpacing_)
+    if (track_.empty() || std::abs(epoch.time - track_.back().time) >= trackSpacing_ - 1e-6)
         track_.push_back(epoch);
 }
 

@@ -150,3 +150,35 @@ TEST(Occupation, StandingFlagsFromVelocityOrPositions) {
 
 }  // namespace
 }  // namespace marvolt::testing
+
+namespace marvolt::testing {
+namespace {
+
+// A 10 Hz hour keeps only what lies within each point's margins, and a track of one epoch a
+// second: margins of 60 s, or half the gap between two windows.
+TEST(EpochCollector, KeepsTheMarginsOfEachPointAndAThinnedTrack) {
+    EpochCollector collector({{"A", 1000, 1100}, {"B", 1140, 1200}, {"C", 3000, 3010}});
+    SolutionEpoch epoch;
+    for (int tenth = 0; tenth < 36000; ++tenth) {
+        epoch.time = tenth / 10.0;
+        collector.add(epoch);
+    }
+    collector.finish();
+    const struct {
+        std::size_t point;
+        double first, last;
+    } rows[] = {{0, 940.0, 1120.0}, {1, 1120.0, 1260.0}, {2, 2940.0, 3070.0}};
+    for (const auto& row : rows) {
+        const auto& epochs = collector.epochsOf(row.point);
+        ASSERT_FALSE(epochs.empty());
+        EXPECT_DOUBLE_EQ(epochs.front().time, row.first) << row.point;
+        EXPECT_DOUBLE_EQ(epochs.back().time, row.last) << row.point;
+        EXPECT_EQ(epochs.size(), static_cast<std::size_t>((row.last - row.first) * 10 + 1));
+    }
+    EXPECT_EQ(collector.track().size(), 3600u);
+    EXPECT_NEAR(collector.interval(), 0.1, 1e-9);
+    EXPECT_DOUBLE_EQ(collector.tolerance(), 3.0);
+}
+
+}  // namespace
+}  // namespace marvolt::testing
