@@ -225,6 +225,7 @@ bool PosLineReader::read(std::string_view line, SolutionEpoch& epoch) const {
     if (!readTriple(f, columns_.deviation, sd) || !readTriple(f, columns_.covariance, roots) ||
         !readTriple(f, columns_.velocity, velocity))
         return false;
+    if (sd && (sd->x < 0 || sd->y < 0 || sd->z < 0)) return false;
 
     Ecef position;
     if (angles) {

@@ -44,8 +44,8 @@ class PosLineReader {
     // `origin`: where a baseline starts (the "ref pos"); needed for the baseline form only.
     PosLineReader(const PosColumns& columns, const std::optional<Ecef>& origin);
     // Reads a data line; false when it cannot be read (too few fields, a field that is no
-    // number, a quality other than 1 to 6, a latitude beyond the pole, a baseline without
-    // an origin).
+    // number, a quality other than 1 to 6, a negative deviation, a latitude beyond the pole, a
+    // baseline without an origin).
     bool read(std::string_view line, SolutionEpoch& epoch) const;
 
   private:
