@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <iterator>
 
 #include "date_time.h"
 #include "failure.h"
