@@ -6,6 +6,7 @@
 #include "file_path.h"
 #include "locale_settings.h"
 #include "modification.h"
+#include "points_command.h"
 #include "printing_services.h"
 #include "table_listing.h"
 #include "time_file_import.h"
@@ -13,9 +14,17 @@
 namespace marvolt::cli {
 
 int runCommand(const CommandLine& line) {
+    PrintingServices services(std::cout, std::cerr);
+    if (line.command == Command::Points) {
+        const int status = runPoints(line, services, std::cout);
+        if (!std::cout.flush()) {
+            std::cerr << "marvolt-cli: cannot write to standard output\n";
+            return kExitFailed;
+        }
+        return status;
+    }
     TimeTable table(localeFromEnvironment());
     table.open();
-    PrintingServices services(std::cout, std::cerr);
 
     // The window's dialog gives full paths, which the messages and error texts then show: the
     // names given on the command line are taken as full paths too.

@@ -32,8 +32,13 @@ struct SolutionEpoch {
     double x = 0.0, y = 0.0, z = 0.0;  // earth-centred, earth-fixed, metres
     SolutionQuality quality = SolutionQuality::Single;
     int satellites = 0;
-    std::optional<Enu> sd;        // standard deviations north/east/up as east/north/up, metres
-    std::optional<Enu> velocity;  // when the file has velocity columns that are not all zero
+    // Standard deviations east/north/up, metres; those of an earth-centred solution are turned
+    // to east/north/up from its covariance (sdx..sdzx).
+    std::optional<Enu> sd;
+    // East/north/up, m/s, whenever the file has velocity columns. RTKLIB writes zeros where
+    // it estimated none: a velocity zero throughout the file is no velocity, which the
+    // consumer tells.
+    std::optional<Enu> velocity;
 };
 
 class Services;

@@ -12,7 +12,7 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 cmake --build build-fuzz -j2 --target fuzz_targets
 
 for target in line_reading item_split whole_number time_text first_observation epoch_scan \
-    time_file_import modification; do
+    time_file_import modification solution_reader; do
     # Short texts for the conversions of single items; the start of a file where every
     # input is checked against a scan of all its lines or posted point by point; whole
     # files for the rest.

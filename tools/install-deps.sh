@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="build-essential cmake pkgconf qt6-base-dev qt6-svg-dev qt6-translations-l10n \
-fonts-wine libgtest-dev libgmock-dev rtklib"
+fonts-wine libgtest-dev libgmock-dev rtklib libproj-dev"
 # tools/package.sh builds the Debian package with these (dpkg-shlibdeps, file), and
 # tools/check-package.sh validates its desktop entry and metadata and reads its manual page.
 PACKAGES="$PACKAGES dpkg-dev file desktop-file-utils appstream man-db"

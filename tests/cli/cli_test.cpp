@@ -107,6 +107,14 @@ TEST(CliUsage, HelpAndVersionPrintOnStandardOutput) {
                              "  marvolt-cli analyse TIMEFILE RINEXFILE\n"
                              "  marvolt-cli modify [--no-backup] [--events=flags|records] "
                              "TIMEFILE RINEXFILE\n"
+                             "  marvolt-cli points [--trim S] [--grid pl2000|pl1992|none] "
+                             "[--csv FILE]\n"
+                             "                     TIMEFILE RINEXFILE SOLUTIONFILE\n"
+                             "  marvolt-cli points [...] --base BASEFILE --nav NAVFILE "
+                             "[--nav NAVFILE]\n"
+                             "                     TIMEFILE RINEXFILE\n"
+                             "  marvolt-cli points [...] --shift [-]H:MM:SS TIMEFILE "
+                             "SOLUTIONFILE\n"
                              "  marvolt-cli --help\n"
                              "  marvolt-cli --version\n",
                              0),

@@ -1,0 +1,113 @@
+#include "points_command.h"
+
+#include <cmath>
+#include <optional>
+
+#include "analysis.h"
+#include "date_time_pattern.h"
+#include "file_path.h"
+#include "locale_settings.h"
+#include "points_report.h"
+#include "rtklib_run.h"
+#include "solution.h"
+#include "text_encoding.h"
+#include "time_file_import.h"
+#include "time_system.h"
+#include "watch_windows.h"
+
+namespace marvolt::cli {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+
+// The analysis as the points need it: its report printed, STOP2 and GO2 written into the
+// table, the observation date given back.
+double analysedDate(const std::string& rinexPath, TimeTable& table, PrintingView& view,
+                    Services& services) {
+    double observationDate = 0.0;
+    const AnalysisResult result = analyseRinex(rinexPath, table, observationDate, view, services);
+    return result.observationDate;
+}
+
+// The solution read into the collector. Without a date, the windows are laid on the day of
+// the solution's first epoch (receiver time taken as GPS time).
+EpochCollector collectSolution(const std::string& path, const TimeTable& table,
+                               std::optional<double> observationDate, TimeSystem system,
+                               Services& services) {
+    std::optional<EpochCollector> collector;
+    if (observationDate) collector.emplace(watchWindows(table, *observationDate, system));
+    readSolution(
+        path, observationDate.value_or(0.0),
+        [&](const SolutionEpoch& epoch) {
+            if (!collector)
+                collector.emplace(
+                    watchWindows(table, std::floor(gpsDateTime(epoch.time)), TimeSystem::Gps));
+            collector->add(epoch);
+        },
+        services);
+    if (!collector) collector.emplace(watchWindows(table, 0.0, TimeSystem::Gps));
+    collector->finish();
+    return std::move(*collector);
+}
+
+// The grid coordinates of every averaged point; a point outside the grid's extent is named.
+void addGrid(std::vector<PointResult>& points, Grid grid, Services& services) {
+    if (grid == Grid::None) return;
+    GridConverter converter(grid);
+    for (PointResult& point : points) {
+        if (point.coordinate.epochsUsed == 0) continue;
+        point.grid = converter.convert(point.coordinate.lat, point.coordinate.lon);
+        if (!point.grid)
+            services.message("Punkt " + cp1250ToUtf8(point.window.name) +
+                             " leży poza obszarem układu " + gridName(grid) +
+                             "; pominąłem jego współrzędne płaskie.");
+    }
+}
+
+}  // namespace
+
+int runPoints(const CommandLine& line, PrintingServices& services, std::ostream& out) {
+    TimeTable table(localeFromEnvironment());
+    table.open();
+    PrintingView view(out);
+    std::vector<PointResult> points;
+    std::optional<double> offset;
+    const bool ran = runOperation(services, [&] {
+        importTimeFile(fullPath(line.timeFile), table, services);
+        std::optional<double> observationDate;
+        TimeSystem system = TimeSystem::Gps;
+        std::string solution = line.solutionFile.empty() ? "" : fullPath(line.solutionFile);
+        if (line.shiftSeconds) {
+            const double shift = *line.shiftSeconds / kSecondsPerDay;
+            view.showShift(formatDateTime("H:MM:SS", shift, table.locale()), "");
+            table.setShiftedTimes(shift);
+        } else {
+            const std::string rinex = fullPath(line.rinexFile);
+            observationDate = analysedDate(rinex, table, view, services);
+            system = readTimeSystem(rinex);
+            if (!line.baseFile.empty()) {
+                std::vector<std::string> navigation;
+                for (const std::string& nav : line.navFiles) navigation.push_back(fullPath(nav));
+                solution = solutionPathFor(rinex);
+                computeSolution({rinex, fullPath(line.baseFile), navigation}, solution,
+                                [](double) { return true; });
+            }
+        }
+        const EpochCollector collector =
+            collectSolution(solution, table, observationDate, system, services);
+        points = surveyPoints(collector, line.trim);
+        addGrid(points, line.grid, services);
+        offset = watchOffset(points, collector.tolerance());
+        if (!line.csvFile.empty()) writePointsCsv(fullPath(line.csvFile), points);
+    });
+    if (!ran) return kExitFailed;
+
+    out << pointsTable(points, line.grid != Grid::None);
+    if (offset) out << watchOffsetLine(*offset) << '\n';
+    for (const PointResult& point : points)
+        if (point.state != PointState::Ok) return kExitPointsNotOk;
+    return kExitDone;
+}
+
+}  // namespace marvolt::cli

@@ -1,0 +1,58 @@
+#pragma once
+// A kinematic solution computed by Debian's rnx2rtkp (RTKLIB) from the rover's RINEX file, a
+// base station's and navigation files, for when the survey brings no solution of its own.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace marvolt {
+
+// The files of one computation.
+struct RtklibInputs {
+    std::string rover;                    // the rover's RINEX observation file
+    std::string base;                     // the base station's, its position in its header
+    std::vector<std::string> navigation;  // RINEX navigation files (GPS, GLONASS, mixed...)
+};
+
+// Where the solution of a rover file is kept: "<its name without extension>.marvolt.pos"
+// in its folder ("/d/07590920.05o" gives "/d/07590920.marvolt.pos").
+std::string solutionPathFor(const std::string& roverPath);
+
+// True when a RINEX observation header lists a second-frequency observation (version 2: L2,
+// P2 or C2; version 3 and 4: an L2 phase); false also for a file that cannot be read.
+bool hasSecondFrequency(const std::string& observationPath);
+
+// The satellite systems the navigation files carry, as RTKLIB's pos1-navsys mask (1 GPS,
+// 2 SBAS, 4 GLONASS, 8 Galileo, 16 QZSS, 32 BeiDou, 64 NavIC), from each file's first line:
+// RINEX 2 names its kind (N GPS, G GLONASS, H SBAS), RINEX 3 its system (M all). GPS when
+// none can be told.
+int navigationSystems(const std::vector<std::string>& paths);
+
+// The rnx2rtkp configuration of a combined (forward and backward) kinematic solution with
+// broadcast ionosphere and Saastamoinen troposphere, 15 degree mask, the base at its RINEX
+// header position, latitude/longitude/height on GPS time. `secondFrequency`: L1+L2, else L1.
+std::string rtklibConfiguration(bool secondFrequency, int navigationSystems);
+
+// Where a progress line of rnx2rtkp ("processing : 2005/04/02 00:00:30 Q=1") stands, as
+// seconds since 1980-01-06; nullopt for any other text.
+std::optional<double> progressTime(const std::string& text);
+
+// The share of a combined run done when rnx2rtkp is at `time` of the span [first, last]:
+// the forward pass is the first half, the backward pass (once the time runs back) the second.
+double progressShare(double time, double first, double last, bool backward);
+
+enum class RunOutcome { Done, Stopped };
+
+// Runs rnx2rtkp (found on the PATH) on the inputs, with a temporary configuration removed
+// afterwards, and puts its solution at `output` through a temporary file in the same folder
+// renamed over it, so `output` is either the old file or the whole new one. `progress` gets
+// the share done (0 to 1) now and then; when it returns false the run is stopped: the
+// process is ended (SIGTERM, then waited for), nothing is written, and the outcome is
+// Stopped. Failures: no rnx2rtkp on the PATH, rnx2rtkp ending with an error or writing no
+// solution, and the errors of writing the file.
+RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output,
+                           const std::function<bool(double share)>& progress);
+
+}  // namespace marvolt
