@@ -70,9 +70,11 @@ std::string markedBy(const std::string& name, const std::string& original,
 TEST(CliRerun, AChangedTableReplacesTheMarksInEitherStyleOnEveryFile) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(MARVOLT_TEST_DATA)) {
+        // The observation files: "*.yyo" and "*.rnx".
         const std::string name = entry.path().filename().string();
-        if (name == "PROVENANCE" || name[0] == '.' || name.size() < 3 ||
-            name.compare(name.size() - 3, 3, ".gz") == 0)
+        const std::string extension = entry.path().extension().string();
+        if (!entry.is_regular_file() ||
+            !(extension == ".rnx" || (extension.size() == 4 && extension.back() == 'o')))
             continue;
         SCOPED_TRACE(name);
         const std::string original = readBytes(entry.path().string());
@@ -100,7 +102,7 @@ TEST(CliRerun, AChangedTableReplacesTheMarksInEitherStyleOnEveryFile) {
                       markedBy(name, original, {{second, before}}));
         }
     }
-    EXPECT_EQ(files, 11);
+    EXPECT_GE(files, 11);
 }
 
 TEST(CliRerun, AMarkedFileIsSaidToBeMarkedAndItsBackupStays) {
