@@ -21,6 +21,7 @@
 #include "line_list.h"
 #include "measurement.h"
 #include "modification.h"
+#include "solution_bench.h"
 #include "survey_files.h"
 #include "time_file_import.h"
 
@@ -45,11 +46,13 @@ constexpr double kImportTargetSeconds = 3.0;
 const char* const kUsage =
     "Usage: marvolt-bench [--hours H] [--runs N] [--rate R] [--line-ends crlf|lf]\n"
     "       marvolt-bench --import\n"
+    "       marvolt-bench --solution [--runs N]\n"
     "Generates H hours (1 to 24, default 24) of RINEX data at R epochs a second (1 to 20,\n"
     "default 1) with CR LF (default) or LF line ends, and a time file of 200 points, in a\n"
     "temporary folder, and times the steps on them, each the best of N runs (1 to 20,\n"
     "default 3). With --import it times only the import of a time file of 1,000,000 points\n"
-    "in random STOP order.\n";
+    "in random STOP order. With --solution it times the reading of a day of solution epochs\n"
+    "at 1 Hz and at 20 Hz.\n";
 
 // A whole number written in decimal digits only; 0 for anything else.
 int wholeNumber(const std::string& text) {
@@ -370,7 +373,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    for (std::size_t i = 0; i < arguments.size(); i += 2) {
+    const bool solution = !arguments.empty() && arguments[0] == "--solution";
+    for (std::size_t i = solution ? 1 : 0; i < arguments.size(); i += 2) {
         const std::string& name = arguments[i];
         const std::string value = i + 1 < arguments.size() ? arguments[i + 1] : "";
         const int number = wholeNumber(value);
@@ -396,6 +400,7 @@ int main(int argc, char** argv) {
         }
     }
     try {
+        if (solution) return runSolutionBench(setup.runs);
         return run(setup);
     } catch (const std::exception& failure) {
         std::fflush(stdout);

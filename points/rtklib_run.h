@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "rtklib_inputs.h"
+
 namespace marvolt {
 
 // The files of one computation.
@@ -19,16 +21,6 @@ struct RtklibInputs {
 // Where the solution of a rover file is kept: "<its name without extension>.marvolt.pos"
 // in its folder ("/d/07590920.05o" gives "/d/07590920.marvolt.pos").
 std::string solutionPathFor(const std::string& roverPath);
-
-// True when a RINEX observation header lists a second-frequency observation (version 2: L2,
-// P2 or C2; version 3 and 4: an L2 phase); false also for a file that cannot be read.
-bool hasSecondFrequency(const std::string& observationPath);
-
-// The satellite systems the navigation files carry, as RTKLIB's pos1-navsys mask (1 GPS,
-// 2 SBAS, 4 GLONASS, 8 Galileo, 16 QZSS, 32 BeiDou, 64 NavIC), from each file's first line:
-// RINEX 2 names its kind (N GPS, G GLONASS, H SBAS), RINEX 3 its system (M all). GPS when
-// none can be told.
-int navigationSystems(const std::vector<std::string>& paths);
 
 // The rnx2rtkp configuration of a combined (forward and backward) kinematic solution with
 // broadcast ionosphere and Saastamoinen troposphere, 15 degree mask, the base at its RINEX

@@ -1,5 +1,6 @@
 #include "solution_pos.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -20,12 +21,15 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // Cuts a line into fields parted by blanks and by `separator`; how many (up to kMostFields).
 std::size_t splitFields(std::string_view line, char separator, std::string_view* fields) {
     std::size_t count = 0;
-    std::size_t i = 0;
-    while (i < line.size() && count < kMostFields) {
-        while (i < line.size() && (isBlank(line[i]) || line[i] == separator)) ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !isBlank(line[i]) && line[i] != separator) ++i;
-        if (i > start) fields[count++] = line.substr(start, i - start);
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const auto apart = [separator](char c) { return c == ' ' || c == '\t' || c == separator; };
+    while (count < kMostFields) {
+        while (p < end && apart(*p)) ++p;
+        if (p == end) break;
+        const char* const start = p;
+        while (p < end && !apart(*p)) ++p;
+        fields[count++] = std::string_view(start, static_cast<std::size_t>(p - start));
     }
     return count;
 }
@@ -82,10 +86,17 @@ bool readAngle(const std::string_view* fields, int at, bool sexagesimal, double&
     return true;
 }
 
+// Two decimal digits at `at`, within [0, high].
+bool readTwoDigits(std::string_view text, std::size_t at, int high, int& value) {
+    const unsigned tens = static_cast<unsigned>(text[at] - '0');
+    const unsigned ones = static_cast<unsigned>(text[at + 1] - '0');
+    value = static_cast<int>(tens * 10 + ones);
+    return tens < 10 && ones < 10 && value <= high;
+}
+
 // A calendar time ("2005/04/02", "00:00:30.000") or a GPS week and its seconds, as seconds
 // since 1980-01-06 on the file's time scale.
 bool readTime(std::string_view date, std::string_view time, double& seconds) {
-    std::string_view parts[4];
     if (date.find('/') == std::string_view::npos) {
         int week = 0;
         double secondsOfWeek = 0.0;
@@ -97,10 +108,11 @@ bool readTime(std::string_view date, std::string_view time, double& seconds) {
     }
     int year = 0, month = 0, day = 0, hour = 0, minute = 0;
     double second = 0.0;
-    if (cutAt(date, '/', parts, 3) != 3 || !readWhole(parts[0], 1980, 2999, year) ||
-        !readWhole(parts[1], 1, 12, month) || !readWhole(parts[2], 1, 31, day) ||
-        cutAt(time, ':', parts, 3) != 3 || !readWhole(parts[0], 0, 23, hour) ||
-        !readWhole(parts[1], 0, 59, minute) || !readDecimal(parts[2], second) || second < 0.0 ||
+    if (date.size() != 10 || date[4] != '/' || date[7] != '/' ||
+        !readWhole(date.substr(0, 4), 1980, 2999, year) || !readTwoDigits(date, 5, 12, month) ||
+        !readTwoDigits(date, 8, 31, day) || month == 0 || day == 0 || time.size() < 8 ||
+        time[2] != ':' || time[5] != ':' || !readTwoDigits(time, 0, 23, hour) ||
+        !readTwoDigits(time, 3, 59, minute) || !readDecimal(time.substr(6), second) ||
         second >= 61.0)
         return false;
     seconds =
@@ -152,6 +164,7 @@ std::optional<PosColumns> readPosTitle(std::string_view line) {
     const std::size_t count = splitFields(line.substr(i), columns.separator, titles);
     std::optional<PositionForm> form;
     int field = kTimeFields;
+    int needed = kTimeFields;
     for (std::size_t t = 0; t < count; ++t) {
         int width = 1;
         for (const Title& title : kTitles) {
@@ -163,13 +176,14 @@ std::optional<PosColumns> readPosTitle(std::string_view line) {
             if (title.form == PositionForm::DegreesMinutesSeconds) width = kAngleFields;
             int& slot = title.single ? columns.*title.single : (columns.*title.triple)[title.index];
             slot = field;
+            needed = std::max(needed, field + width);
         }
         field += width;
     }
     const int* p = columns.position;
     if (!form || p[0] < 0 || p[1] < 0 || p[2] < 0) return std::nullopt;
     columns.form = *form;
-    columns.fields = field;
+    columns.fields = needed;
     return columns;
 }
 
@@ -191,16 +205,35 @@ std::optional<Ecef> readReferencePosition(std::string_view text, char separator)
 }
 
 PosLineReader::PosLineReader(const PosColumns& columns, const std::optional<Ecef>& origin)
-    : columns_(columns), origin_(origin), utc_(columns.timeSystem == "UTC") {
+    : columns_(columns),
+      fields_(static_cast<std::size_t>(columns.fields)),
+      origin_(origin),
+      utc_(columns.timeSystem == "UTC") {
+    apart_[' '] = apart_['\t'] = true;
+    apart_[static_cast<unsigned char>(columns.separator)] = true;
     if (origin_) {
         const Geodetic g = toGeodetic(*origin_);
         originAxes_ = enuAxes(g.latitude, g.longitude);
     }
 }
 
-bool PosLineReader::read(std::string_view line, SolutionEpoch& epoch) const {
-    std::string_view f[kMostFields];
-    if (static_cast<int>(splitFields(line, columns_.separator, f)) < columns_.fields) return false;
+bool PosLineReader::split(std::string_view line) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const auto apart = [this](char c) { return apart_[static_cast<unsigned char>(c)]; };
+    for (std::string_view& field : fields_) {
+        while (p < end && apart(*p)) ++p;
+        if (p == end) return false;
+        const char* const start = p;
+        while (p < end && !apart(*p)) ++p;
+        field = std::string_view(start, static_cast<std::size_t>(p - start));
+    }
+    return true;
+}
+
+bool PosLineReader::read(std::string_view line, SolutionEpoch& epoch) {
+    if (!split(line)) return false;
+    const std::string_view* f = fields_.data();
     double seconds = 0.0;
     if (!readTime(f[0], f[1], seconds)) return false;
     epoch.time = utc_ ? gpsFromUtc(seconds) : seconds;

@@ -2,10 +2,12 @@
 // RTKLIB's .pos solution files: the column-title line that gives their form and time system,
 // the "% ref pos" origin of a baseline solution, and their data lines.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ecef.h"
 #include "solution.h"
@@ -27,7 +29,7 @@ struct PosColumns {
     int deviation[3] = {-1, -1, -1};   // sde, sdn, sdu; or sdx, sdy, sdz
     int covariance[3] = {-1, -1, -1};  // sdxy, sdyz, sdzx (signed roots), earth-centred only
     int velocity[3] = {-1, -1, -1};    // ve, vn, vu; or vx, vy, vz
-    int fields = 0;                    // how many fields a data line has at least
+    int fields = 0;                    // how many a data line needs: through the last read
 };
 
 // The columns a "%  GPST  latitude(deg) ..." title line names; nullopt for any other line.
@@ -46,10 +48,15 @@ class PosLineReader {
     // Reads a data line; false when it cannot be read (too few fields, a field that is no
     // number, a quality other than 1 to 6, a negative deviation, a latitude beyond the pole, a
     // baseline without an origin).
-    bool read(std::string_view line, SolutionEpoch& epoch) const;
+    bool read(std::string_view line, SolutionEpoch& epoch);
 
   private:
+    // Cuts the line into the fields it needs; false when it has fewer.
+    bool split(std::string_view line);
+
     PosColumns columns_;
+    std::array<bool, 256> apart_{};         // the bytes that part fields
+    std::vector<std::string_view> fields_;  // those of the line at hand
     std::optional<Ecef> origin_;
     EnuAxes originAxes_;
     bool utc_;
