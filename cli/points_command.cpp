@@ -1,6 +1,10 @@
 #include "points_command.h"
 
+#include <unistd.h>
+
 #include <cmath>
+#include <iostream>
+#include <memory>
 #include <optional>
 
 #include "analysis.h"
@@ -65,6 +69,30 @@ void addGrid(std::vector<PointResult>& points, Grid grid, Services& services) {
     }
 }
 
+// The share of a long step done, on one line of a terminal (standard error), redrawn in
+// place and wiped when the step ends; nothing at all when standard error is no terminal.
+class TerminalProgress {
+  public:
+    explicit TerminalProgress(std::string step)
+        : step_(std::move(step)), shown_(::isatty(STDERR_FILENO) == 1) {}
+    bool operator()(double share) {
+        const int percent = static_cast<int>(share * 100.0);
+        if (shown_ && percent != *last_) {
+            *last_ = percent;
+            std::cerr << '\r' << step_ << ": " << percent << '%' << std::flush;
+        }
+        return true;
+    }
+    ~TerminalProgress() {
+        if (shown_ && *last_ >= 0) std::cerr << '\r' << std::string(step_.size() + 6, ' ') << '\r';
+    }
+
+  private:
+    std::string step_;
+    bool shown_;
+    std::shared_ptr<int> last_ = std::make_shared<int>(-1);  // shared by the copies
+};
+
 }  // namespace
 
 int runPoints(const CommandLine& line, PrintingServices& services, std::ostream& out) {
@@ -91,7 +119,7 @@ int runPoints(const CommandLine& line, PrintingServices& services, std::ostream&
                 for (const std::string& nav : line.navFiles) navigation.push_back(fullPath(nav));
                 solution = solutionPathFor(rinex);
                 computeSolution({rinex, fullPath(line.baseFile), navigation}, solution,
-                                [](double) { return true; });
+                                TerminalProgress("rnx2rtkp"));
             }
         }
         const EpochCollector collector =
