@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "analysis.h"
+#include "analysis_report.h"
 #include "epoch_key.h"
 #include "line_list.h"
 #include "measurement.h"
@@ -72,15 +73,6 @@ class QuietServices : public Services {
     void errorBox(const std::string& text) override { error = text; }
     void busyCursor() override {}
     void normalCursor() override {}
-};
-
-class QuietView : public ResultView {
-  public:
-    void clearReport() override {}
-    void addReportLine(const std::string&) override {}
-    void showObservationDate(const std::string&) override {}
-    void showFirstObservation(const std::string&) override {}
-    void showShift(const std::string&, const std::string&) override {}
 };
 
 // A folder of its own under the system's temporary folder, removed at the end.
@@ -217,8 +209,7 @@ int run(const Setup& setup) {
     std::filesystem::remove(floorTarget);
 
     QuietServices services;
-    QuietView view;
-    double observationDate = 0.0;
+    HeldDate held;
     // Every import starts on an empty table, so that each run imports the same points.
     std::unique_ptr<TimeTable> table;
     const Timing import = measure(
@@ -230,8 +221,11 @@ int run(const Setup& setup) {
         nothing);
     AnalysisResult result;
     const auto analyse = [&] {
-        runStep(services, "analysis",
-                [&] { result = analyseRinex(rinex, *table, observationDate, view, services); });
+        runStep(services, "analysis", [&] {
+            result = analyseRinex(rinex, *table, held);
+            writeShiftedTimes(result, *table);
+            showReport(result, services, [](const std::string&) {});
+        });
     };
     const Timing analysis = measure(analyse, nothing);
     if (!result.allFound() || table->recordCount() != kPointCount)
@@ -260,9 +254,9 @@ int run(const Setup& setup) {
     modifyRinex(result, {false, EventStyle::Flags}, services);
     const bool naiveRuns = setup.rate == 1;
     const Timing naive =
-        naiveRuns ? measure([&] { matches = naiveScan(*table, observationDate, readLines(rinex)); },
-                            nothing)
-                  : Timing{};
+        naiveRuns
+            ? measure([&] { matches = naiveScan(*table, held.date(), readLines(rinex)); }, nothing)
+            : Timing{};
     if (naiveRuns) {
         // Checked afterwards: the plain scan and the result agree, and the flags are written.
         const LineList flagged = readLines(rinex);

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "analysis.h"
-#include "date_time_pattern.h"
 #include "file_path.h"
 #include "locale_settings.h"
 #include "points_report.h"
@@ -29,9 +28,8 @@ constexpr double kSecondsPerDay = 86400.0;
 // table, the observation date given back.
 double analysedDate(const std::string& rinexPath, TimeTable& table, PrintingView& view,
                     Services& services) {
-    double observationDate = 0.0;
-    const AnalysisResult result = analyseRinex(rinexPath, table, observationDate, view, services);
-    return result.observationDate;
+    HeldDate held;
+    return printedAnalysis(rinexPath, table, held, view, services).observationDate;
 }
 
 // The solution read into the collector. Without a date, the windows are laid on the day of
@@ -108,7 +106,7 @@ int runPoints(const CommandLine& line, PrintingServices& services, std::ostream&
         std::string solution = line.solutionFile.empty() ? "" : fullPath(line.solutionFile);
         if (line.shiftSeconds) {
             const double shift = *line.shiftSeconds / kSecondsPerDay;
-            view.showShift(formatDateTime("H:MM:SS", shift, table.locale()), "");
+            view.showShift(shiftText(shift, table.locale()));
             table.setShiftedTimes(shift);
         } else {
             const std::string rinex = fullPath(line.rinexFile);

@@ -21,16 +21,23 @@ void PrintingServices::errorBox(const std::string& text) {
 
 void PrintingView::addReportLine(const std::string& line) { out_ << line << '\n'; }
 
-void PrintingView::showObservationDate(const std::string& text) {
-    out_ << kDateLabel << text << '\n';
+void PrintingView::showFields(const AnalysisFields& fields) {
+    if (fields.observationDate) out_ << kDateLabel << *fields.observationDate << '\n';
+    if (fields.firstObservation) out_ << kFirstObservationLabel << *fields.firstObservation << '\n';
+    showShift(fields.shift);
 }
 
-void PrintingView::showFirstObservation(const std::string& text) {
-    out_ << kFirstObservationLabel << text << '\n';
-}
+void PrintingView::showShift(const std::string& text) { out_ << kShiftLabel << text << '\n'; }
 
-void PrintingView::showShift(const std::string& text, const std::string&) {
-    out_ << kShiftLabel << text << '\n';
+AnalysisResult printedAnalysis(const std::string& path, TimeTable& table, HeldDate& held,
+                               PrintingView& view, Services& services) {
+    BusyCursor busy(services);
+    AnalysisResult result = analyseRinex(path, table, held);
+    view.showFields(analysisFields(result, table.locale()));
+    writeShiftedTimes(result, table);
+    table.last();
+    showReport(result, services, [&view](const std::string& line) { view.addReportLine(line); });
+    return result;
 }
 
 }  // namespace marvolt::cli

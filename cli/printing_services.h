@@ -5,7 +5,8 @@
 #include <ostream>
 #include <string>
 
-#include "result_view.h"
+#include "analysis.h"
+#include "analysis_report.h"
 #include "services.h"
 
 namespace marvolt::cli {
@@ -26,20 +27,24 @@ class PrintingServices : public Services {
     std::ostream& err_;
 };
 
-// Prints every report line as it is added and every result field as it is set, after the
-// text of its label in the window ("RINEX: Data pomiaru 3 April 2012 r. (Tuesday)").
-class PrintingView : public ResultView {
+// Prints the result fields, each after the text of its label in the window ("RINEX: Data
+// pomiaru 3 April 2012 r. (Tuesday)"), and the report lines, one line each.
+class PrintingView {
   public:
     explicit PrintingView(std::ostream& out) : out_(out) {}
 
-    void clearReport() override {}
-    void addReportLine(const std::string& line) override;
-    void showObservationDate(const std::string& text) override;
-    void showFirstObservation(const std::string& text) override;
-    void showShift(const std::string& text, const std::string& hint) override;
+    // The fields there are (a shift alone when it was given rather than analysed).
+    void showFields(const AnalysisFields& fields);
+    void showShift(const std::string& text);
+    void addReportLine(const std::string& line);
 
   private:
     std::ostream& out_;
 };
+
+// The analysis as the window runs it, printed: the fields, STOP2 and GO2 written into the
+// table, then the report lines with the messages.
+AnalysisResult printedAnalysis(const std::string& path, TimeTable& table, HeldDate& held,
+                               PrintingView& view, Services& services);
 
 }  // namespace marvolt::cli

@@ -2,7 +2,6 @@
 
 #include <iostream>
 
-#include "analysis.h"
 #include "file_path.h"
 #include "locale_settings.h"
 #include "modification.h"
@@ -33,12 +32,11 @@ int runCommand(const CommandLine& line) {
 
     int status = kExitDone;
     if (line.command == Command::Analyse || line.command == Command::Modify) {
-        double observationDate = 0.0;
+        HeldDate held;
         PrintingView view(std::cout);
         AnalysisResult result;
         if (!runOperation(services, [&] {
-                result =
-                    analyseRinex(fullPath(line.rinexFile), table, observationDate, view, services);
+                result = printedAnalysis(fullPath(line.rinexFile), table, held, view, services);
             }))
             return kExitFailed;
         if (!result.allFound()) {

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "result_view.h"
 #include "services.h"
 
 namespace marvolt::fuzz {
@@ -37,17 +36,6 @@ class QuietServices : public Services {
     void busyCursor() override {}
     void normalCursor() override {}
     std::vector<std::string> messages;
-};
-
-// Keeps the report lines of the analysis.
-class QuietView : public ResultView {
-  public:
-    void clearReport() override { report.clear(); }
-    void addReportLine(const std::string& line) override { report.push_back(line); }
-    void showObservationDate(const std::string&) override {}
-    void showFirstObservation(const std::string&) override {}
-    void showShift(const std::string&, const std::string&) override {}
-    std::vector<std::string> report;
 };
 
 // A folder of its own for the files a target writes, removed when the run ends.

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "analysis.h"
+#include "analysis_report.h"
 #include "event_records.h"
 #include "failure.h"
 #include "fuzz_input.h"
@@ -45,12 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     table.post();
 
     fuzz::QuietServices services;
-    fuzz::QuietView view;
-    double observationDate = 0.0;
+    HeldDate held;
+    std::vector<std::string> report;
     AnalysisResult result;
     bool modified = false;
     try {
-        result = analyseRinex(file, table, observationDate, view, services);
+        result = analyseRinex(file, table, held);
+        showReport(result, services,
+                   [&report](const std::string& line) { report.push_back(line); });
         if (!result.allFound()) return 0;
         modifyRinex(result, {true, EventStyle::Flags}, services);
         modified = true;
@@ -72,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LineList lines = LineList::fromBytes(original);
     const LineList flagged = LineList::fromBytes(written);
     std::vector<bool> reported(lines.size()), dropped(lines.size());
-    for (const std::size_t line : reportedLines(view.report)) reported.at(line - 1) = true;
+    for (const std::size_t line : reportedLines(report)) reported.at(line - 1) = true;
     for (const LineRange& block : insertedEventBlocks(lines, result.layout))
         for (std::size_t i = block.first; i < block.end; ++i) dropped.at(i) = true;
     const std::size_t flag = result.layout.flagPosition();

@@ -8,19 +8,14 @@
 #include <vector>
 
 #include "date_time.h"
-#include "date_time_pattern.h"
 #include "epoch_key.h"
 #include "epoch_scan.h"
 #include "event_records.h"
 #include "observation_header.h"
-#include "text_encoding.h"
 
 namespace marvolt {
 
 namespace {
-
-constexpr const char* kObservationDatePattern = "d mmmm yyyy \"r. (\"dddd\")\"";
-constexpr const char* kTimePattern = "H:MM:SS";
 
 // The key of a watch time moved onto the receiver's clock; none when the receiver time is
 // below zero, which no epoch of the observation date has.
@@ -29,13 +24,6 @@ std::string receiverKey(const std::string& date, const std::optional<std::int32_
     const double time = (watch ? timeValue(*watch) : 0.0) + shift;
     if (time * kMillisecondsPerDay <= -0.5) return {};
     return epochKey(date, time);
-}
-
-// Which way the watch was off: the shown shift has no sign.
-std::string shiftHint(const std::string& shiftText, double shift) {
-    if (millisecondsOfDay(shift) == 0) return {};
-    return "Zegarek wskazuje o " + shiftText + (shift > 0 ? " mniej" : " więcej") +
-           " niż odbiornik (GMT).";
 }
 
 // The STOP and GO keys of every record, and the data epochs found for them as the file goes
@@ -96,127 +84,129 @@ class EpochMatcher {
     std::unordered_map<std::uint64_t, std::vector<std::pair<std::size_t, Moment>>> wanted_;
 };
 
-// Reports the epoch lines of one point in file order, STOP before GO on a shared line.
-void reportEpochLines(const PointEpochs& point, const std::string& name, ResultView& view) {
-    const auto report = [&](std::size_t line, const char* moment) {
-        view.addReportLine("Wiersz " + std::to_string(line + 1) + ": znalazłem obserwację " +
-                           moment + " dla punktu " + name);
-    };
-    const auto& stops = point.stopLines;
-    const auto& goes = point.goLines;
-    std::size_t s = 0, g = 0;
-    while (s < stops.size() || g < goes.size()) {
-        if (g == goes.size() || (s < stops.size() && stops[s] <= goes[g]))
-            report(stops[s++], "STOP");
-        else
-            report(goes[g++], "GO");
+// One analysis: the file goes by once; the header's first observation gives the keys, the
+// data epochs after it are matched as they come. Only when epochs come before that record
+// (or there is none) is a second pass needed.
+class RinexAnalysis {
+  public:
+    RinexAnalysis(const std::string& path, TimeTable& table, HeldDate& held)
+        : path_(path), table_(table), held_(held) {
+        result_.file = path;
     }
-}
 
-// Reports the epochs found for every record, and what is missing.
-void reportEpochs(const std::vector<PointEpochs>& points, ResultView& view, Services& services) {
-    MessageSeries misses(services);
-    for (const PointEpochs& point : points) {
-        const std::string name = cp1250ToUtf8(point.punkt);
-        reportEpochLines(point, name, view);
-        if (point.stopLines.empty())
-            misses.show("Nie znalazłem w RINEX obserwacji STOP dla punktu " + name + ".");
-        if (point.goLines.empty())
-            misses.show("Nie znalazłem w RINEX obserwacji GO dla punktu " + name + ".");
+    AnalysisResult run() {
+        ScanOutcome outcome = firstPass();
+        if (!matcher_) makeKeys(*outcome.layout);
+        if (!outcome.complete || epochsBeforeKeys_) outcome = secondPass();
+        return finish(outcome);
     }
-}
+
+  private:
+    // Every line until the first observation is read, then the epoch lines: marks noted,
+    // epochs matched once the keys are made.
+    ScanOutcome firstPass() {
+        return scanEpochs(
+            path_,
+            [this](std::size_t line, std::string_view text, const EpochLayout& layout) {
+                return visitLine(line, text, layout);
+            },
+            [this](const ScannedEpoch& epoch) {
+                noteMark(epoch);
+                if (matcher_)
+                    matcher_->add(epoch, result_);
+                else
+                    epochsBeforeKeys_ = true;
+            });
+    }
+
+    // The whole file again with the keys made: the marks counted afresh.
+    ScanOutcome secondPass() {
+        result_.markedEpochs.clear();
+        result_.markedEpochCount = 0;
+        return scanEpochs(
+            path_,
+            [this](std::size_t line, std::string_view text, const EpochLayout& layout) {
+                return findBlocks(line, text, layout);
+            },
+            [this](const ScannedEpoch& epoch) {
+                noteMark(epoch);
+                matcher_->add(epoch, result_);
+            });
+    }
+
+    NextLines visitLine(std::size_t line, std::string_view text, const EpochLayout& layout) {
+        const NextLines next = findBlocks(line, text, layout);
+        if (result_.firstObservation.found) return next;
+        if (!isFirstObservationRecord(text)) return NextLines::Every;
+        readFirstObservationRecord(text);
+        if (epochsBeforeKeys_) return NextLines::None;
+        makeKeys(layout);
+        return next;
+    }
+
+    // The date is held as soon as it is read: wrong time items after it still leave it.
+    void readFirstObservationRecord(std::string_view text) {
+        held_.take(readObservationDate(text));
+        result_.firstObservation = {true, readFirstObservationTime(text)};
+    }
+
+    // Once the first observation is known, only the event blocks need lines other than the
+    // epoch lines.
+    NextLines findBlocks(std::size_t line, std::string_view text, const EpochLayout& layout) {
+        if (line == 0) blocks_.emplace(layout);
+        blocks_->add(line, text);
+        return blocks_->needsEveryLine() ? NextLines::Every : NextLines::EpochShaped;
+    }
+
+    // The shift and the keys of every record. A record still open in the grid is posted
+    // first; the first STOP in STOP order is taken as the moment the receiver started logging.
+    void makeKeys(const EpochLayout& layout) {
+        table_.finishRecord();
+        result_.shift = result_.firstObservation.time - firstStop();
+        matcher_.emplace(table_, layout, held_.date(), result_.shift);
+    }
+
+    double firstStop() const {
+        if (table_.recordCount() == 0) return 0.0;
+        const auto& stop = table_.record(0).time(Field::Stop);
+        return stop ? timeValue(*stop) : 0.0;
+    }
+
+    // The marks of an earlier run, counted in the pass that matches the epochs.
+    void noteMark(const ScannedEpoch& epoch) {
+        if (!epoch.marked) return;
+        if (result_.markedEpochs.size() < AnalysisResult::kKeptMarks)
+            result_.markedEpochs.push_back({epoch.line, epoch.offset});
+        ++result_.markedEpochCount;
+    }
+
+    AnalysisResult finish(const ScanOutcome& outcome) {
+        result_.identity = outcome.identity;
+        result_.observationDate = held_.date();
+        result_.layout = *outcome.layout;
+        result_.writtenBackAsIs = outcome.writtenBackAsIs;
+        if (blocks_) result_.insertedBlocks = blocks_->finish(outcome.lines);
+        result_.points = matcher_->takePoints();
+        return std::move(result_);
+    }
+
+    const std::string& path_;
+    TimeTable& table_;
+    HeldDate& held_;
+    AnalysisResult result_;
+    std::optional<EpochMatcher> matcher_;
+    std::optional<InsertedBlockFinder> blocks_;
+    bool epochsBeforeKeys_ = false;
+};
 
 }  // namespace
 
-AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& observationDate,
-                            ResultView& view, Services& services) {
-    BusyCursor busy(services);
-    view.clearReport();
+AnalysisResult analyseRinex(const std::string& path, TimeTable& table, HeldDate& held) {
+    return RinexAnalysis(path, table, held).run();
+}
 
-    // The file goes by once: the header's first observation gives the keys, the data epochs
-    // after it are matched as they come. Only when epochs come before that record (or
-    // there is none) is a second pass needed.
-    AnalysisResult result;
-    result.file = path;
-    FirstObservation first;
-    double shift = 0.0;
-    std::optional<EpochMatcher> matcher;
-    bool epochsBeforeKeys = false;
-    const auto prepareKeys = [&](const EpochLayout& layout) {
-        // The first STOP in STOP order is taken as the moment the receiver started logging.
-        table.first();
-        shift = first.time - table.time(Field::Stop);
-        matcher.emplace(table, layout, observationDate, shift);
-    };
-    std::optional<InsertedBlockFinder> blocks;
-    // Once the first observation is known, only the event blocks need lines other than the
-    // epoch lines.
-    const auto findBlocks = [&](std::size_t line, std::string_view text,
-                                const EpochLayout& layout) {
-        if (line == 0) blocks.emplace(layout);
-        blocks->add(line, text);
-        return blocks->needsEveryLine() ? NextLines::Every : NextLines::EpochShaped;
-    };
-    const auto visitLine = [&](std::size_t line, std::string_view text, const EpochLayout& layout) {
-        const NextLines next = findBlocks(line, text, layout);
-        if (first.found) return next;
-        if (!isFirstObservationRecord(text)) return NextLines::Every;
-        first = {true, readFirstObservation(text, observationDate)};
-        if (epochsBeforeKeys) return NextLines::None;
-        prepareKeys(layout);
-        return next;
-    };
-    // The marks of an earlier run, counted in the pass that matches the epochs.
-    const auto noteMark = [&](const ScannedEpoch& epoch) {
-        if (!epoch.marked) return;
-        if (result.markedEpochs.size() < AnalysisResult::kKeptMarks)
-            result.markedEpochs.push_back({epoch.line, epoch.offset});
-        ++result.markedEpochCount;
-    };
-    ScanOutcome outcome = scanEpochs(path, visitLine, [&](const ScannedEpoch& epoch) {
-        noteMark(epoch);
-        if (matcher)
-            matcher->add(epoch, result);
-        else
-            epochsBeforeKeys = true;
-    });
-    if (!matcher) prepareKeys(*outcome.layout);
-    if (!outcome.complete || epochsBeforeKeys) {
-        result.markedEpochs.clear();
-        result.markedEpochCount = 0;
-        outcome = scanEpochs(path, findBlocks, [&](const ScannedEpoch& epoch) {
-            noteMark(epoch);
-            matcher->add(epoch, result);
-        });
-    }
-
-    const LocaleSettings& locale = table.locale();
-    if (first.found) {
-        view.showObservationDate(formatDateTime(kObservationDatePattern, observationDate, locale));
-        view.showFirstObservation(formatDateTime(kTimePattern, first.time, locale));
-    }
-    const std::string shiftText = formatDateTime(kTimePattern, shift, locale);
-    view.showShift(shiftText, shiftHint(shiftText, shift));
-    table.setShiftedTimes(shift);
-    table.last();
-
-    result.identity = outcome.identity;
-    result.observationDate = observationDate;
-    result.layout = *outcome.layout;
-    result.writtenBackAsIs = outcome.writtenBackAsIs;
-    result.insertedBlocks = blocks ? blocks->finish(outcome.lines) : std::vector<LineRange>{};
-    result.points = matcher->takePoints();
-    if (result.earlierMarks() > 0)
-        view.addReportLine("UWAGA: Plik ma już znaczniki Stop & Go z wcześniejszej modyfikacji (" +
-                           std::to_string(result.earlierMarks()) +
-                           "); modyfikacja zastąpi je nowymi.");
-    reportEpochs(result.points, view, services);
-    if (result.allFound())
-        services.message(
-            "Nie znalazłem żadnych błedów w tabeli czasów. Możesz zmodyfikować RINEX.");
-    else
-        services.message("Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
-    return result;
+void writeShiftedTimes(const AnalysisResult& result, TimeTable& table) {
+    table.setShiftedTimes(result.shift);
 }
 
 }  // namespace marvolt

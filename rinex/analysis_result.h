@@ -10,6 +10,7 @@
 #include "epoch_layout.h"
 #include "event_records.h"
 #include "line_list.h"
+#include "observation_header.h"
 
 namespace marvolt {
 
@@ -29,10 +30,23 @@ struct EpochPlace {
     std::uint64_t offset = 0;
 };
 
+// A record with no data epoch for its STOP, its GO or both.
+struct Miss {
+    std::size_t point = 0;  // its place in AnalysisResult::points
+    bool stop = false;      // no epoch line for the STOP
+    bool go = false;        // no epoch line for the GO
+};
+
 struct AnalysisResult {
     std::string file;       // the file as chosen: the one the modification rewrites
     FileIdentity identity;  // and the state it was read in
+    // The date the keys were made on: the header's, else the one held before.
     double observationDate = 0.0;
+    FirstObservation firstObservation;  // the header's "TIME OF FIRST OBS", if it has one
+    // Receiver time minus watch time: the first observation minus the first STOP in STOP
+    // order (the moment the receiver started logging); STOP2 and GO2 are the watch times
+    // moved by it.
+    double shift = 0.0;
     EpochLayout layout = EpochLayout::rinex2();  // of the file's epoch lines and their keys
     std::vector<PointEpochs> points;             // every record, in STOP order
     // Where each epoch line of the points starts in the file, by line number.
@@ -52,12 +66,18 @@ struct AnalysisResult {
     // The marks an earlier run left: flagged data epochs and inserted event blocks.
     std::size_t earlierMarks() const { return markedEpochCount + insertedBlocks.size(); }
 
-    // True when every STOP and GO has an epoch line: the file may be modified.
-    bool allFound() const {
-        for (const PointEpochs& point : points)
-            if (point.stopLines.empty() || point.goLines.empty()) return false;
-        return true;
+    // The records with a STOP or a GO that has no epoch line, in STOP order: what the
+    // grid colours, the messages list and what keeps the modification back.
+    std::vector<Miss> misses() const {
+        std::vector<Miss> found;
+        for (std::size_t i = 0; i < points.size(); ++i)
+            if (points[i].stopLines.empty() || points[i].goLines.empty())
+                found.push_back({i, points[i].stopLines.empty(), points[i].goLines.empty()});
+        return found;
     }
+
+    // True when every STOP and GO has an epoch line: the file may be modified.
+    bool allFound() const { return misses().empty(); }
 };
 
 }  // namespace marvolt

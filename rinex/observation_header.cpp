@@ -30,17 +30,25 @@ bool isFirstObservationRecord(std::string_view line) {
                kFirstObservationLabel;
 }
 
-double readFirstObservation(std::string_view line, double& observationDate) {
+double readObservationDate(std::string_view line) {
     const std::vector<std::string> items = splitItems(line);
     const int day = readInteger(item(items, 3));
     const int month = readInteger(item(items, 2));
     const int year = readInteger(item(items, 1));
-    observationDate = encodeDate(year, month, day);
+    return encodeDate(year, month, day);
+}
 
+double readFirstObservationTime(std::string_view line) {
+    const std::vector<std::string> items = splitItems(line);
     const int second = readInteger(wholeSeconds(item(items, 6)));
     const int minute = readInteger(item(items, 5));
     const int hour = readInteger(item(items, 4));
     return encodeTime(hour, minute, second, 0);
+}
+
+double readFirstObservation(std::string_view line, double& observationDate) {
+    observationDate = readObservationDate(line);
+    return readFirstObservationTime(line);
 }
 
 FirstObservation findFirstObservation(const LineList& lines, double& observationDate) {

@@ -20,6 +20,12 @@ struct FirstObservation {
 // True when the line is a record labelled "TIME OF FIRST OBS" (case-sensitive).
 bool isFirstObservationRecord(std::string_view line);
 
+// The date of such a record: items day, month, year.
+double readObservationDate(std::string_view line);
+// The time of day of such a record in whole seconds: items seconds (the part before the
+// first "."), minute, hour.
+double readFirstObservationTime(std::string_view line);
+
 // Reads such a record: items day, month, year, then seconds (the part before the first
 // "."), minute, hour; gives the time of day in whole seconds. The date goes into
 // observationDate as soon as it is built, so an error in the time items keeps it. A missing

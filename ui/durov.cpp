@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "analysis.h"
+#include "analysis_report.h"
 #include "application_title.h"
 #include "bevel.h"
 #include "close_confirmation.h"
@@ -351,12 +352,20 @@ void TfrmDurov::btnPlikRinexClick() {
     const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
     if (!file) return;
     runOperation(services_, [&] {
-        AnalysisResult result = analyseRinex(*file, tblCzas, observationDate_, *this, services_);
+        BusyCursor busy(services_);
+        memRaport->clear();  // also when the analysis then fails
+        AnalysisResult result = analyseRinex(*file, tblCzas, heldDate_);
+        showAnalysisFields(analysisFields(result, tblCzas.locale()));
+        writeShiftedTimes(result, tblCzas);
+        tblCzas.last();
+        showReport(result, services_, [this](const std::string& line) {
+            memRaport->appendPlainText(QString::fromStdString(line));
+        });
+        busy.restore();
         std::vector<TimeTableModel::Miss> misses;
-        for (const PointEpochs& point : result.points)
-            if (point.stopLines.empty() || point.goLines.empty())
-                misses.push_back({static_cast<int>(point.record), point.stopLines.empty(),
-                                  point.goLines.empty()});
+        for (const Miss& miss : result.misses())
+            misses.push_back(
+                {static_cast<int>(result.points[miss.point].record), miss.stop, miss.go});
         dtsCzas->showMisses(misses);
         setModifiable(result.allFound() ? std::optional(std::move(result)) : std::nullopt);
     });
@@ -423,23 +432,11 @@ void TfrmDurov::showFailure(const QString& text) {
     services_.errorBox(errorBoxText(text.toStdString()));
 }
 
-void TfrmDurov::clearReport() { memRaport->clear(); }
-
-void TfrmDurov::addReportLine(const std::string& line) {
-    memRaport->appendPlainText(QString::fromStdString(line));
-}
-
-void TfrmDurov::showObservationDate(const std::string& text) {
-    edtData->setText(QString::fromStdString(text));
-}
-
-void TfrmDurov::showFirstObservation(const std::string& text) {
-    edtCzas->setText(QString::fromStdString(text));
-}
-
-void TfrmDurov::showShift(const std::string& text, const std::string& hint) {
-    edtPrzesun->setText(QString::fromStdString(text));
-    edtPrzesun->setToolTip(QString::fromStdString(hint));
+void TfrmDurov::showAnalysisFields(const AnalysisFields& fields) {
+    if (fields.observationDate) edtData->setText(QString::fromStdString(*fields.observationDate));
+    if (fields.firstObservation) edtCzas->setText(QString::fromStdString(*fields.firstObservation));
+    edtPrzesun->setText(QString::fromStdString(fields.shift));
+    edtPrzesun->setToolTip(QString::fromStdString(fields.shiftHint));
 }
 
 }  // namespace marvolt

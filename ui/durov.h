@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "analysis_result.h"
-#include "result_view.h"
+#include "analysis.h"
+#include "analysis_report.h"
 #include "time_table.h"
 #include "window_services.h"
 
@@ -29,7 +29,7 @@ class TableNavigator;
 class TimeGrid;
 class TimeTableModel;
 
-class TfrmDurov : public QWidget, private ResultView {
+class TfrmDurov : public QWidget {
     Q_OBJECT
   public:
     // The window over the time table that main() made; the table is opened when the window
@@ -72,16 +72,13 @@ class TfrmDurov : public QWidget, private ResultView {
     // The result that btnModyfikuj would write (none: the button is disabled).
     void setModifiable(std::optional<AnalysisResult> result);
 
-    // ResultView: what the analysis writes into the window.
-    void clearReport() override;
-    void addReportLine(const std::string& line) override;
-    void showObservationDate(const std::string& text) override;
-    void showFirstObservation(const std::string& text) override;
-    void showShift(const std::string& text, const std::string& hint) override;
+    // The result fields of an analysis: edtData, edtCzas (kept without a first
+    // observation), edtPrzesun and its hint.
+    void showAnalysisFields(const AnalysisFields& fields);
 
     TimeTable& tblCzas;
     // 30 December 1899 until an analysis reads a date; kept for a file without one.
-    double observationDate_ = 0.0;
+    HeldDate heldDate_;
     // The last analysis that ran to its end and found every epoch, while neither the table
     // (its revision then) nor a modification has acted since: what btnModyfikuj writes.
     std::optional<AnalysisResult> modifiable_;

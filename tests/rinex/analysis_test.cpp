@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis_report.h"
 #include "date_time.h"
 #include "epoch_layout.h"
 #include "failure.h"
@@ -63,7 +64,7 @@ class Analysis : public ::testing::Test {
     // Runs the analysis of the file; the log of this run only.
     Log analyse(const std::string& path, bool allFound) {
         const std::size_t start = services.log.size();
-        result = analyseRinex(path, table, observationDate, view, services);
+        result = testing::analyseIntoView(path, table, held, view, services);
         EXPECT_EQ(result.allFound(), allFound);
         return Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end());
     }
@@ -72,7 +73,7 @@ class Analysis : public ::testing::Test {
         const std::size_t start = services.log.size();
         std::string text = "no failure";
         try {
-            result = analyseRinex(path, table, observationDate, view, services);
+            result = testing::analyseIntoView(path, table, held, view, services);
         } catch (const Failure& failure) {
             text = failure.text();
         }
@@ -83,7 +84,7 @@ class Analysis : public ::testing::Test {
     testing::ScriptedServices services;
     testing::RecordingView view{services.log};
     TimeTable table{LocaleSettings{}};
-    double observationDate = 0.0;
+    HeldDate held;
     AnalysisResult result;
     testing::TempFolder folder;
 };
@@ -101,7 +102,7 @@ TEST_F(Analysis, ShiftsTheWatchOntoTheFirstObservationInBothLayouts) {
                        found(8, "STOP", "P2"), found(10, "GO", "P2"), kNoErrors, "normal"}));
         EXPECT_EQ(testing::tableRows(table), (Log{"S\xB3up 1 08:00:00 08:00:30 06:00:12 06:00:42",
                                                   "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
-        EXPECT_EQ(observationDate, encodeDate(2012, 4, 3));
+        EXPECT_EQ(held.date(), encodeDate(2012, 4, 3));
         EXPECT_EQ(view.shiftHint, "Zegarek wskazuje o 1:59:48 więcej niż odbiornik (GMT).");
         EXPECT_EQ(result.file, file);
     }
@@ -181,7 +182,7 @@ TEST_F(Analysis, WithoutTheHeaderRecordTheHeldDateAndMidnightAreUsed) {
     EXPECT_EQ(analyse(fileOf("first.12o", 1899, 12, 30), true),
               (Log{"busy", "clear", "shift: 10:00:00", found(2, "STOP", "P1"), found(3, "GO", "P1"),
                    kNoErrors, "normal"}));
-    EXPECT_EQ(observationDate, 0.0);
+    EXPECT_EQ(held.date(), 0.0);
     EXPECT_EQ(view.date, "");
 
     // After an analysis of 3 April 2012 its date stays for a file without the record.
@@ -213,7 +214,7 @@ TEST_F(Analysis, AnErrorWhileReadingLeavesWhatWasDoneBefore) {
             "\r\n");
     EXPECT_EQ(failingAnalysis(badTime, log), "'' is not a valid integer value");
     EXPECT_EQ(log, (Log{"busy", "clear", "normal"}));
-    EXPECT_EQ(observationDate, encodeDate(2013, 5, 6));
+    EXPECT_EQ(held.date(), encodeDate(2013, 5, 6));
     EXPECT_EQ(view.date, "3 April 2012 r. (Tuesday)");
     EXPECT_EQ(testing::tableRows(table), rows);
     // The result of the analysis before stays whole: its file and its date.
@@ -233,6 +234,56 @@ TEST_F(Analysis, ARecordStillOpenInTheGridIsPostedFirst) {
     EXPECT_EQ(testing::tableRows(table), (Log{"P1 08:00:00 08:00:30 06:00:12 06:00:42",
                                               "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
     EXPECT_EQ(view.report.size(), 4u);
+}
+
+TEST_F(Analysis, TheAnalysisOnlyReadsTheTableAndTheShiftIsWrittenAsAStepOfItsOwn) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}, {"P2", "8:05:00", "8:05:20"}});
+    table.first();
+    const std::uint64_t revision = table.revision();
+    const std::string file =
+        folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 5, 12}}));
+    result = analyseRinex(file, table, held);
+    EXPECT_EQ(services.log, Log{});  // nothing shown, not even the cursor
+    EXPECT_EQ(table.currentRow(), 0);
+    EXPECT_TRUE(table.bof());
+    EXPECT_EQ(table.revision(), revision);
+    EXPECT_EQ(testing::tableRows(table),
+              (Log{"P1 08:00:00 08:00:30 - -", "P2 08:05:00 08:05:20 - -"}));
+
+    EXPECT_EQ(held.date(), encodeDate(2012, 4, 3));
+    EXPECT_EQ(result.observationDate, encodeDate(2012, 4, 3));
+    EXPECT_TRUE(result.firstObservation.found);
+    EXPECT_EQ(result.firstObservation.time, encodeTime(6, 0, 12, 0));
+    EXPECT_LT(result.shift, 0.0);  // the watch is ahead of the receiver
+    EXPECT_EQ(shiftText(result.shift, table.locale()), "1:59:48");
+    ASSERT_EQ(result.misses().size(), 1u);
+    EXPECT_EQ(result.misses()[0].point, 1u);
+    EXPECT_FALSE(result.misses()[0].stop);
+    EXPECT_TRUE(result.misses()[0].go);
+    EXPECT_FALSE(result.allFound());
+
+    writeShiftedTimes(result, table);
+    EXPECT_EQ(testing::tableRows(table), (Log{"P1 08:00:00 08:00:30 06:00:12 06:00:42",
+                                              "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
+    EXPECT_NE(table.revision(), revision);
+}
+
+TEST_F(Analysis, TheFieldsOfAFileWithoutTheHeaderRecordAreTheShiftAlone) {
+    testing::addPoints(table, {{"P1", "0:00:10", "0:00:30"}});
+    const std::string file = folder.write(
+        "survey.12o", testing::joinLines({headerRecord("", "END OF HEADER"),
+                                          epochLine(2012, 4, 3, 0, 0, 0, Padding::Blank)},
+                                         "\n"));
+    result = analyseRinex(file, table, held);
+    EXPECT_FALSE(result.firstObservation.found);
+    const AnalysisFields fields = analysisFields(result, table.locale());
+    EXPECT_FALSE(fields.observationDate.has_value());
+    EXPECT_FALSE(fields.firstObservation.has_value());
+    EXPECT_EQ(fields.shift, "0:00:10");  // 00:00:00 less the first STOP, shown without a sign
+    EXPECT_EQ(fields.shiftHint, "Zegarek wskazuje o 0:00:10 więcej niż odbiornik (GMT).");
+    ASSERT_EQ(result.misses().size(), 1u);
+    EXPECT_TRUE(result.misses()[0].stop);
+    EXPECT_TRUE(result.misses()[0].go);
 }
 
 TEST_F(Analysis, EventRecordsAtAMatchingSecondAreNeitherReportedNorFound) {
@@ -278,8 +329,8 @@ TEST_F(Analysis, RealFilesOfEveryVersionAndLayout) {
         fresh.open();
         testing::addPoints(fresh, c.points);
         const std::size_t start = services.log.size();
-        result = analyseRinex(std::string(MARVOLT_TEST_DATA) + "/" + c.file, fresh, observationDate,
-                              view, services);
+        result = testing::analyseIntoView(std::string(MARVOLT_TEST_DATA) + "/" + c.file, fresh,
+                                          held, view, services);
         EXPECT_EQ(
             Log(services.log.begin() + static_cast<std::ptrdiff_t>(start), services.log.end()),
             c.log);
@@ -404,7 +455,7 @@ TEST_F(Analysis, FilesThatAreNoObservationFilesAreRefusedBeforeAnyPointIsChecked
         EXPECT_EQ(failingAnalysis(file, log), "Plik \"" + file + "\"" + c.text);
         EXPECT_EQ(log, (Log{"busy", "clear", "normal"}));
         EXPECT_EQ(testing::tableRows(table), rows);
-        EXPECT_EQ(observationDate, encodeDate(2012, 4, 3));
+        EXPECT_EQ(held.date(), encodeDate(2012, 4, 3));
         EXPECT_EQ(result.file, good);
     }
 }

@@ -135,7 +135,7 @@ class Modification : public ::testing::Test {
         testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
         const std::string survey =
             folder.write("survey.12o", joinLines(surveyLines('0', '0'), "\n"));
-        result = analyseRinex(survey, table, observationDate, view, services);
+        result = testing::analyseIntoView(survey, table, held, view, services);
         EXPECT_TRUE(result.allFound());
         return survey;
     }
@@ -143,7 +143,7 @@ class Modification : public ::testing::Test {
     testing::ScriptedServices services;
     testing::RecordingView view{services.log};
     TimeTable table{LocaleSettings{}};
-    double observationDate = 0.0;
+    HeldDate held;
     AnalysisResult result;
     testing::TempFolder folder;
 };
@@ -325,7 +325,7 @@ TEST_F(Modification, ASameSizeEditWithItsTimeKeptIsRefused) {
     const std::string survey = folder.write("survey.12o", bytes);
     struct stat before {};
     ASSERT_EQ(stat(survey.c_str(), &before), 0);
-    result = analyseRinex(survey, table, observationDate, view, services);
+    result = testing::analyseIntoView(survey, table, held, view, services);
     ASSERT_TRUE(result.allFound() && result.writtenBackAsIs);
     // A blank taken from the first line and put at the end: the epoch lines move back.
     const std::string edited = bytes.substr(1) + " ";
@@ -409,7 +409,7 @@ TEST_F(Modification, AnAnalysisThatFailedPartWayLeavesTheLastCompleteOneToRewrit
         headerRecord("  2013     5     6     6     0           12     GPS", "TIME OF FIRST OBS") +
         "\n 13  5  6  6  0 12.0000000  0  1G05\n";
     const std::string broken = folder.write("other.13o", other);
-    EXPECT_THROW(analyseRinex(broken, table, observationDate, view, services), Failure);
+    EXPECT_THROW(testing::analyseIntoView(broken, table, held, view, services), Failure);
 
     EXPECT_EQ(modify(false), (Log{"busy", "normal", kDone + survey}));
     EXPECT_EQ(readBytes(broken), other);
@@ -421,8 +421,8 @@ TEST_F(Modification, AnAnalysisThatFailedPartWayLeavesTheLastCompleteOneToRewrit
 TEST_F(Modification, EventRecordsOfARealFileStayAsTheyAre) {
     const std::string original = readBytes(std::string(MARVOLT_TEST_DATA) + "/gpstk_mixed211.05o");
     testing::addPoints(table, {{"E1", "13:10:36", "13:10:54"}, {"E3", "13:14:12", "13:14:48"}});
-    result = analyseRinex(folder.write("mixed211.05o", original), table, observationDate, view,
-                          services);
+    result = testing::analyseIntoView(folder.write("mixed211.05o", original), table, held, view,
+                                      services);
     ASSERT_TRUE(result.allFound());
     modify(false);
     EXPECT_EQ(readBytes(result.file),
@@ -433,8 +433,8 @@ TEST_F(Modification, EventRecordsOfARealFileStayAsTheyAre) {
 TEST_F(Modification, FlagsARealFileByteForByte) {
     const std::string original = readBytes(std::string(MARVOLT_TEST_DATA) + "/gnsstk_bahr1620.04o");
     testing::addPoints(table, {{"B1", "9:00:00", "9:00:30"}, {"B2", "9:30:00", "9:59:30"}});
-    result = analyseRinex(folder.write("bahr1620.04o", original), table, observationDate, view,
-                          services);
+    result = testing::analyseIntoView(folder.write("bahr1620.04o", original), table, held, view,
+                                      services);
     ASSERT_TRUE(result.allFound());
     modify(true);
     EXPECT_EQ(readBytes(result.file),
@@ -544,7 +544,7 @@ TEST_F(Modification, FlagsRealVersion3FilesInColumn32) {
         fresh.open();
         testing::addPoints(fresh, c.points);
         result =
-            analyseRinex(folder.write(c.file, original), fresh, observationDate, view, services);
+            testing::analyseIntoView(folder.write(c.file, original), fresh, held, view, services);
         ASSERT_TRUE(result.allFound());
         modify(true);
         EXPECT_EQ(readBytes(result.file), flaggedCopy(original, c.flags, EpochLayout::rinex3()));
@@ -574,7 +574,7 @@ TEST_F(Modification, Version3EventRecordsStayAndARunAgainChangesNothing) {
     const std::string survey = folder.write("survey.rnx", joinLines(version3Lines('0', '0'), "\n"));
     for (int run = 1; run <= 2; ++run) {
         SCOPED_TRACE(run);
-        result = analyseRinex(survey, table, observationDate, view, services);
+        result = testing::analyseIntoView(survey, table, held, view, services);
         ASSERT_TRUE(result.allFound());
         EXPECT_EQ(modify(false), (Log{"busy", "normal", kDone + survey}));
         EXPECT_EQ(readBytes(survey), joinLines(version3Lines('3', '2'), "\r\n"));
@@ -597,8 +597,8 @@ TEST_F(Modification, Version3EventRecordsStayAndARunAgainChangesNothing) {
 TEST_F(Modification, Version3EventRecordsInTheirOwnLayout) {
     testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
     const std::vector<std::string> original = version3Lines('0', '0');
-    result = analyseRinex(folder.write("survey.rnx", joinLines(original, "\n")), table,
-                          observationDate, view, services);
+    result = testing::analyseIntoView(folder.write("survey.rnx", joinLines(original, "\n")), table,
+                                      held, view, services);
     ASSERT_TRUE(result.allFound());
     modify(false, EventStyle::Records);
     const std::string stop = original[5].substr(0, 29), go = original[7].substr(0, 29);

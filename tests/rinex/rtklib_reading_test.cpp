@@ -99,10 +99,11 @@ TEST(RtklibReading, EventRecordsKeepEveryEpochTheFlagsMayLose) {
             table.open();
             testing::ScriptedServices services;
             testing::RecordingView view{services.log};
-            double date = 0.0;
+            HeldDate held;
             marked[s] = folder.write(std::string(s ? "records" : "flags") + ".obs", original);
             testing::addPoints(table, pointsOver(marked[s]));
-            const AnalysisResult result = analyseRinex(marked[s], table, date, view, services);
+            const AnalysisResult result =
+                testing::analyseIntoView(marked[s], table, held, view, services);
             ASSERT_TRUE(result.allFound());
             modifyRinex(result, {false, styles[s]}, services);
         }

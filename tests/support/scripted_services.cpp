@@ -24,18 +24,30 @@ void RecordingView::addReportLine(const std::string& line) {
     report.push_back(line);
     log_.push_back("report: " + line);
 }
-void RecordingView::showObservationDate(const std::string& text) {
-    date = text;
-    log_.push_back("date: " + text);
+void RecordingView::showFields(const AnalysisFields& fields) {
+    if (fields.observationDate) {
+        date = *fields.observationDate;
+        log_.push_back("date: " + date);
+    }
+    if (fields.firstObservation) {
+        firstObservation = *fields.firstObservation;
+        log_.push_back("time: " + firstObservation);
+    }
+    shift = fields.shift;
+    shiftHint = fields.shiftHint;
+    log_.push_back("shift: " + shift);
 }
-void RecordingView::showFirstObservation(const std::string& text) {
-    firstObservation = text;
-    log_.push_back("time: " + text);
-}
-void RecordingView::showShift(const std::string& text, const std::string& hint) {
-    shift = text;
-    shiftHint = hint;
-    log_.push_back("shift: " + text);
+
+AnalysisResult analyseIntoView(const std::string& path, TimeTable& table, HeldDate& held,
+                               RecordingView& view, Services& services) {
+    BusyCursor busy(services);
+    view.clearReport();
+    AnalysisResult result = analyseRinex(path, table, held);
+    view.showFields(analysisFields(result, table.locale()));
+    writeShiftedTimes(result, table);
+    table.last();
+    showReport(result, services, [&view](const std::string& line) { view.addReportLine(line); });
+    return result;
 }
 
 }  // namespace marvolt::testing
