@@ -13,6 +13,7 @@
 #include "epoch_key.h"
 #include "epoch_layout.h"
 #include "failure.h"
+#include "rinex_oracle.h"
 #include "rinex_samples.h"
 #include "scripted_services.h"
 #include "temp_folder.h"
@@ -43,22 +44,22 @@ struct Shifted {
 const std::vector<Shifted> kP1 = {{"P1", "6:00:12", "6:00:42"}};
 
 // The data epochs of the key in a plain scan of every line.
-std::vector<std::size_t> scanFor(const LineList& lines, const std::string& key) {
+std::vector<std::size_t> scanFor(const oracle::WholeFileLines& lines, const std::string& key) {
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lineMatches(lines[i], key) && isDataEpoch(lines[i])) found.push_back(i);
+        if (oracle::lineMatches(lines[i], key) && oracle::isDataEpoch(lines[i])) found.push_back(i);
     return found;
 }
 
 // The result an analysis of the file on 3 April 2012 gives for the points.
 AnalysisResult resultOf(const std::string& file, const std::vector<Shifted>& points) {
-    const LineList lines = readLines(file);
+    const oracle::WholeFileLines lines = oracle::readWholeFile(file);
     AnalysisResult result;
     result.file = file;
     result.identity = lines.identity();
     result.observationDate = encodeDate(2012, 4, 3);
-    result.insertedBlocks = insertedEventBlocks(lines, result.layout);
-    const std::string date = datePiece(result.observationDate);
+    result.insertedBlocks = oracle::insertedEventBlocks(lines, result.layout);
+    const std::string date = oracle::datePiece(result.observationDate);
     for (const auto& p : points) {
         PointEpochs point;
         point.record = result.points.size();
