@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TimeTable table;
     table.open();
-    table.insert();
+    table.insert(0);
     table.setText(Field::Punkt, "P1");
     table.setText(Field::Stop, "10:00:00");
     table.setText(Field::Go, "10:00:" + std::to_string(10 + size % 8 * 5));

@@ -31,6 +31,14 @@ std::string receiverKey(const std::string& date, const std::optional<std::int32_
     return epochKey(date, time);
 }
 
+// The STOP of the first record in STOP order: the moment the receiver started logging (an
+// empty STOP, or an empty table, reads 00:00:00).
+double firstStop(const TimeTable& table) {
+    if (table.recordCount() == 0) return 0.0;
+    const auto& stop = table.record(0).time(Field::Stop);
+    return stop ? timeValue(*stop) : 0.0;
+}
+
 // Which way the watch was off: the shown shift has no sign.
 std::string shiftHint(const std::string& shiftText, double shift) {
     if (millisecondsOfDay(shift) == 0) return {};
@@ -129,7 +137,7 @@ void reportEpochs(const std::vector<PointEpochs>& points, ResultView& view, Serv
 }  // namespace
 
 AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& observationDate,
-                            ResultView& view, Services& services) {
+                            ResultView& view, Services& services, TableCursor* cursor) {
     BusyCursor busy(services);
     view.clearReport();
 
@@ -144,8 +152,11 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     bool epochsBeforeKeys = false;
     const auto prepareKeys = [&](const EpochLayout& layout) {
         // The first STOP in STOP order is taken as the moment the receiver started logging.
-        table.first();
-        shift = first.time - table.time(Field::Stop);
+        if (cursor)
+            cursor->first();
+        else
+            table.finishRecord();
+        shift = first.time - firstStop(table);
         matcher.emplace(table, layout, observationDate, shift);
     };
     std::optional<InsertedBlockFinder> blocks;
@@ -186,7 +197,7 @@ AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& o
     const std::string shiftText = formatDateTime(kTimePattern, shift, locale);
     view.showShift(shiftText, shiftHint(shiftText, shift));
     table.setShiftedTimes(shift);
-    table.last();
+    if (cursor) cursor->last();
 
     result.identity = outcome.identity;
     result.observationDate = observationDate;

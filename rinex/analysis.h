@@ -7,6 +7,7 @@
 #include "analysis_result.h"
 #include "result_view.h"
 #include "services.h"
+#include "table_cursor.h"
 #include "time_table.h"
 
 namespace marvolt {
@@ -19,7 +20,9 @@ namespace marvolt {
 // epoch lines (RINEX 2 or 3); a file that is no observation file, is compressed or has a
 // version that cannot be read ends it with one Failure before anything is shown or written
 // (see layoutOfFile). Reading errors end it with a Failure, leaving what was done before.
+// A grid's `cursor` is moved to the first record when the keys are made and to the last
+// once STOP2 and GO2 are written.
 AnalysisResult analyseRinex(const std::string& path, TimeTable& table, double& observationDate,
-                            ResultView& view, Services& services);
+                            ResultView& view, Services& services, TableCursor* cursor = nullptr);
 
 }  // namespace marvolt

@@ -343,7 +343,7 @@ void TfrmDurov::btnPlikCzasClick() {
     if (!DBgrdCzas->commitEditor()) return;
     const auto file = services_.chooseFile(kTimeFileFilter);
     if (!file) return;
-    runOperation(services_, [&] { importTimeFile(*file, tblCzas, services_); });
+    runOperation(services_, [&] { importTimeFile(*file, tblCzas, services_, &dtsCzas->cursor()); });
 }
 
 void TfrmDurov::btnPlikRinexClick() {
@@ -351,7 +351,8 @@ void TfrmDurov::btnPlikRinexClick() {
     const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
     if (!file) return;
     runOperation(services_, [&] {
-        AnalysisResult result = analyseRinex(*file, tblCzas, observationDate_, *this, services_);
+        AnalysisResult result = analyseRinex(*file, tblCzas, observationDate_, *this, services_,
+                                             &dtsCzas->cursor());
         std::vector<TimeTableModel::Miss> misses;
         for (const PointEpochs& point : result.points)
             if (point.stopLines.empty() || point.goLines.empty())

@@ -219,7 +219,7 @@ TEST_F(Analysis, AnErrorWhileReadingLeavesWhatWasDoneBefore) {
 
 TEST_F(Analysis, ARecordStillOpenInTheGridIsPostedFirst) {
     testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
-    table.insert();
+    table.insert(0);
     table.setText(Field::Punkt, "P2");
     table.setText(Field::Stop, "8:05:00");
     table.setText(Field::Go, "8:05:20");
@@ -229,6 +229,27 @@ TEST_F(Analysis, ARecordStillOpenInTheGridIsPostedFirst) {
     EXPECT_EQ(testing::tableRows(table), (Log{"P1 08:00:00 08:00:30 06:00:12 06:00:42",
                                               "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
     EXPECT_EQ(view.report.size(), 4u);
+}
+
+// The window's grid goes to the first record (posting the one still open there) for the
+// keys and ends on the last one, with its end mark, once the times are written.
+TEST_F(Analysis, TheGridsCursorEndsOnTheLastRecord) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    TableCursor cursor(table);
+    cursor.insert();
+    table.setText(Field::Punkt, "P2");
+    table.setText(Field::Stop, "8:05:00");
+    table.setText(Field::Go, "8:05:20");
+    ASSERT_EQ(cursor.currentRow(), 0);
+    const std::string file =
+        folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 5, 12}, {6, 5, 32}}));
+    result = analyseRinex(file, table, observationDate, view, services, &cursor);
+    EXPECT_TRUE(result.allFound());
+    EXPECT_EQ(cursor.currentRow(), 1);
+    EXPECT_TRUE(cursor.eof());
+    EXPECT_FALSE(cursor.bof());
+    EXPECT_EQ(testing::tableRows(table), (Log{"P1 08:00:00 08:00:30 06:00:12 06:00:42",
+                                              "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
 }
 
 TEST_F(Analysis, EventRecordsAtAMatchingSecondAreNeitherReportedNorFound) {

@@ -358,8 +358,7 @@ TEST_F(Modification, WritesWhatTheAnalysisFoundWhateverTheTableHoldsSince) {
     // here) and P1's STOP typed over: neither reaches the file.
     const std::string times = folder.write("times.txt", "P0 6:00:12 6:00:12\n");
     importTimeFile(times, table, services);
-    table.first();
-    table.edit();
+    table.edit(0);
     table.setText(Field::Stop, "7:00:00");
     table.post();
 
