@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (const auto code = layout->epochCode(lines[i])) plain.push_back({i, 0, *code});
     std::vector<ScannedEpoch> scanned;
     scanEpochs(
-        file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
+        file,
+        [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
         [&](const ScannedEpoch& epoch) { scanned.push_back(epoch); }, block);
     fuzz::require(scanned.size() == plain.size(), "as many data epochs");
     for (std::size_t i = 0; i < plain.size(); ++i) {

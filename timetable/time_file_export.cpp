@@ -78,7 +78,8 @@ LineList timeFileLines(const TimeTable& table) {
         int end = first + 1;
         while (end < rows && table.row(end).time(Field::Stop) == table.row(first).time(Field::Stop))
             ++end;
-        for (int row = end - 1; row >= first; --row) lines.add(line(table.row(row), table.locale()));
+        for (int row = end - 1; row >= first; --row)
+            lines.add(line(table.row(row), table.locale()));
         first = end;
     }
     return lines;

@@ -351,8 +351,8 @@ void TfrmDurov::btnPlikRinexClick() {
     const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
     if (!file) return;
     runOperation(services_, [&] {
-        AnalysisResult result = analyseRinex(*file, tblCzas, observationDate_, *this, services_,
-                                             &dtsCzas->cursor());
+        AnalysisResult result =
+            analyseRinex(*file, tblCzas, observationDate_, *this, services_, &dtsCzas->cursor());
         std::vector<TimeTableModel::Miss> misses;
         for (const PointEpochs& point : result.points)
             if (point.stopLines.empty() || point.goLines.empty())

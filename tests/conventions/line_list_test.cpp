@@ -266,8 +266,8 @@ TEST(LineWriting, WriteStoppingPartWayLeavesOriginalUntouched) {
     for (int i = 0; i < 200000; ++i) lines.add("epoch line");  // more than the size limit
 
     // A file size limit makes the write fail part-way, also for root.
-    const std::string text = testing::failureTextWithFileSizeLimit(
-        100000, [&] { writeLines(path, lines); });
+    const std::string text =
+        testing::failureTextWithFileSizeLimit(100000, [&] { writeLines(path, lines); });
 
     EXPECT_EQ(text, "Stream write error");
     EXPECT_EQ(testing::readBytes(path), "original\r\n");

@@ -6,8 +6,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 

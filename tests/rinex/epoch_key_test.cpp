@@ -131,7 +131,8 @@ TEST(DataEpoch, FlagAndSatellitesTellAnEpochFromAnEventRecord) {
 std::vector<std::string> scannedEpochs(const std::string& file, std::size_t blockSize) {
     std::vector<std::string> found;
     scanEpochs(
-        file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
+        file,
+        [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
         [&](const ScannedEpoch& epoch) {
             found.push_back(std::to_string(epoch.line) + " " + std::to_string(epoch.code));
         },
@@ -198,7 +199,10 @@ TEST(EpochScan, AgreesWithAPlainLookAtEveryLineOfRealFiles) {
         // Each epoch's offset is where its line starts in the file.
         const oracle::WholeFileLines lines = oracle::readWholeFile(file);
         scanEpochs(
-            file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
+            file,
+            [](std::size_t, std::string_view, const EpochLayout&) {
+                return NextLines::EpochShaped;
+            },
             [&](const ScannedEpoch& epoch) {
                 EXPECT_EQ(bytes.substr(epoch.offset, lines[epoch.line].size()), lines[epoch.line]);
             });

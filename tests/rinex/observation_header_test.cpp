@@ -79,8 +79,8 @@ TEST(FirstObservation, ReadsTheFirstRecordLabelledExactly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         double date = kHeldDate;
-        const FirstObservation first =
-            oracle::findFirstObservation(oracle::WholeFileLines::fromBytes(joinLines(c.lines, "\n")), date);
+        const FirstObservation first = oracle::findFirstObservation(
+            oracle::WholeFileLines::fromBytes(joinLines(c.lines, "\n")), date);
         EXPECT_EQ(first.found, c.date.has_value());
         EXPECT_EQ(date, c.date ? encodeDate(c.date->year, c.date->month, c.date->day) : kHeldDate);
         EXPECT_EQ(first.time, encodeTime(c.time.hour, c.time.minute, c.time.second, 0));
@@ -150,8 +150,8 @@ TEST(FirstObservation, ReadsTheHeadersOfRealFiles) {
     for (const auto& f : files) {
         SCOPED_TRACE(f.file);
         double date = kHeldDate;
-        const FirstObservation first =
-            oracle::findFirstObservation(oracle::readWholeFile(std::string(MARVOLT_TEST_DATA) + "/" + f.file), date);
+        const FirstObservation first = oracle::findFirstObservation(
+            oracle::readWholeFile(std::string(MARVOLT_TEST_DATA) + "/" + f.file), date);
         EXPECT_TRUE(first.found);
         EXPECT_EQ(date, encodeDate(f.date.year, f.date.month, f.date.day));
         EXPECT_EQ(first.time, encodeTime(f.time.hour, f.time.minute, f.time.second, 0));

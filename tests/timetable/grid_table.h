@@ -35,7 +35,8 @@ struct GridTable {
 
     // A field of the cursor's record as the grid shows it ("" when there is none).
     std::string text(Field field) const {
-        return cursor.currentRow() < 0 ? std::string() : cellText(table, cursor.currentRow(), field);
+        return cursor.currentRow() < 0 ? std::string()
+                                       : cellText(table, cursor.currentRow(), field);
     }
     // A time of the cursor's record as a date-time value (0.0 when empty or there is none).
     double time(Field field) const {

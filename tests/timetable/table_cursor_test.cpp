@@ -38,10 +38,10 @@ TEST(TableCursor, ClosedTableRefusesEveryMove) {
     TableCursor cursor(table);
     const std::string closed = "Cannot perform this operation on a closed dataset";
     const std::vector<std::pair<const char*, std::function<void()>>> operations = {
-        {"first", [&] { cursor.first(); }},   {"last", [&] { cursor.last(); }},
-        {"next", [&] { cursor.next(); }},     {"prior", [&] { cursor.prior(); }},
+        {"first", [&] { cursor.first(); }},    {"last", [&] { cursor.last(); }},
+        {"next", [&] { cursor.next(); }},      {"prior", [&] { cursor.prior(); }},
         {"moveTo", [&] { cursor.moveTo(0); }}, {"insert", [&] { cursor.insert(); }},
-        {"append", [&] { cursor.append(); }}, {"edit", [&] { cursor.edit(); }},
+        {"append", [&] { cursor.append(); }},  {"edit", [&] { cursor.edit(); }},
         {"remove", [&] { cursor.remove(); }},
     };
     for (const auto& [name, operation] : operations) {
@@ -84,9 +84,12 @@ TEST(TableCursor, FollowsAnInsertStartedInTheTable) {
 
 TEST(TableCursorLeaving, EveryMoveDropsAnUntouchedNewRecordAndPostsAWrittenOne) {
     const std::vector<std::pair<const char*, std::function<void(TableCursor&)>>> moves = {
-        {"first", [](TableCursor& c) { c.first(); }},    {"last", [](TableCursor& c) { c.last(); }},
-        {"next", [](TableCursor& c) { c.next(); }},      {"prior", [](TableCursor& c) { c.prior(); }},
-        {"moveTo", [](TableCursor& c) { c.moveTo(0); }}, {"insert", [](TableCursor& c) { c.insert(); }},
+        {"first", [](TableCursor& c) { c.first(); }},
+        {"last", [](TableCursor& c) { c.last(); }},
+        {"next", [](TableCursor& c) { c.next(); }},
+        {"prior", [](TableCursor& c) { c.prior(); }},
+        {"moveTo", [](TableCursor& c) { c.moveTo(0); }},
+        {"insert", [](TableCursor& c) { c.insert(); }},
         {"append", [](TableCursor& c) { c.append(); }},
     };
     for (const auto& [name, move] : moves) {
@@ -171,13 +174,15 @@ TEST(TableCursorMarks, BeginningAndEndMarks) {
         {"last", [](GridTable& t) { t.cursor.last(); }, false, true, 2},
         {"next at last", [](GridTable& t) { t.cursor.next(); }, false, true, 2},
         {"prior", [](GridTable& t) { t.cursor.prior(); }, false, false, 1},
-        {"first, moveTo", [](GridTable& t) { t.cursor.first(), t.cursor.moveTo(2); }, false, false, 2},
+        {"first, moveTo", [](GridTable& t) { t.cursor.first(), t.cursor.moveTo(2); }, false, false,
+         2},
         {"last, insert", [](GridTable& t) { t.cursor.last(), t.cursor.insert(); }, false, false, 2},
         {"cancel", [](GridTable& t) { t.table.cancel(); }, false, false, 2},
         {"delete", [](GridTable& t) { t.cursor.remove(); }, false, false, 1},
         {"delete", [](GridTable& t) { t.cursor.remove(); }, false, false, 0},
         {"delete the last one", [](GridTable& t) { t.cursor.remove(); }, true, true, -1},
-        {"insert, cancel", [](GridTable& t) { t.cursor.insert(), t.table.cancel(); }, true, true, -1},
+        {"insert, cancel", [](GridTable& t) { t.cursor.insert(), t.table.cancel(); }, true, true,
+         -1},
     };
     GridTable g;
     for (const Step& step : steps) {

@@ -125,7 +125,7 @@ TEST_F(TimeFileImport, AppendsToAFilledTableInStopOrder) {
     EXPECT_FALSE(cursor.bof());
     EXPECT_EQ(services.messages(), (Lines{summary(3, 0)}));
     EXPECT_EQ(records(cursor), (Lines{"N2 07:00:00 07:05:00", "A 08:00:00 ", "N3 12:00:00 12:05:00",
-                                     "B 12:00:00 ", "C 16:00:00 ", "N1 17:00:00 17:05:00"}));
+                                      "B 12:00:00 ", "C 16:00:00 ", "N1 17:00:00 17:05:00"}));
 }
 
 TEST_F(TimeFileImport, EqualStopsEndInReverseFileOrderAndTwiceHoldsEveryPointTwice) {

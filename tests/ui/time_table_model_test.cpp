@@ -153,7 +153,8 @@ class TimeTableModelTest : public QObject {
     void pointNamesAreWindows1250() {
         QVERIFY(model->setData(model->index(0, kPunkt), QString("Żółw-ęą-ćń-XYZ")));
         QCOMPARE(table->state(), TableState::Editing);
-        QCOMPARE(cellText(*table, model->cursor().currentRow(), Field::Punkt), std::string("\xAF\xF3\xB3w-\xEA\xB9-\xE6\xF1"));
+        QCOMPARE(cellText(*table, model->cursor().currentRow(), Field::Punkt),
+                 std::string("\xAF\xF3\xB3w-\xEA\xB9-\xE6\xF1"));
         QCOMPARE(model->index(0, kPunkt).data().toString(), QString("Żółw-ęą-ćń"));
     }
 

@@ -81,8 +81,7 @@ WholeFileLines WholeFileLines::fromBytes(std::string_view bytes) {
 WholeFileLines readWholeFile(const std::string& path) {
     struct stat status {};
     std::ifstream in(path, std::ios::binary);
-    if (!in || ::stat(path.c_str(), &status) != 0)
-        throw std::runtime_error("cannot read " + path);
+    if (!in || ::stat(path.c_str(), &status) != 0) throw std::runtime_error("cannot read " + path);
     // In one read of the size the file states, then whatever it has beyond that.
     std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
