@@ -103,12 +103,13 @@ TEST(LineReading, UnreadableFileIsAccessDenied) {
     EXPECT_EQ(failureText([&] { readLines(file); }), "File access denied");
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
+// AddressSanitizer and ThreadSanitizer reserve more address space than any limit below.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitizer = true;
 #elif defined(__has_feature)
-constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+constexpr bool kSanitizer = __has_feature(address_sanitizer) || __has_feature(thread_sanitizer);
 #else
-constexpr bool kAddressSanitizer = false;
+constexpr bool kSanitizer = false;
 #endif
 
 // The address space the process holds now, in bytes.
@@ -136,9 +137,9 @@ void rewriteWithin(const std::string& path, std::size_t allowance, const std::st
 
 // Reading and rewriting a file takes at most 1.5 times its size, however long its lines;
 // a file that does not fit is an error with a text, never an abort. Each row runs in a
-// child process whose address space is limited (which AddressSanitizer cannot run under).
+// child process whose address space is limited (which the sanitizers cannot run under).
 TEST(LineMemory, RewriteWithinOneAndAHalfTimesTheFileAndNoAbortBeyond) {
-    if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer needs an unlimited address space";
+    if (kSanitizer) GTEST_SKIP() << "the sanitizers need an unlimited address space";
     constexpr std::size_t kSize = 64 << 20;
     TempFolder folder;
     std::string surveyLines;
