@@ -19,9 +19,9 @@
 #include "analysis.h"
 #include "analysis_report.h"
 #include "epoch_key.h"
-#include "line_list.h"
 #include "measurement.h"
 #include "modification.h"
+#include "rinex_oracle.h"
 #include "solution_bench.h"
 #include "survey_files.h"
 #include "time_file_import.h"
@@ -122,16 +122,16 @@ struct Match {
 // The plain scan: every line of the file compared with the STOP and the GO key of every
 // point, in STOP order.
 std::vector<Match> naiveScan(const TimeTable& table, double observationDate,
-                             const LineList& lines) {
+                             const oracle::WholeFileLines& lines) {
     std::vector<Match> matches;
-    const std::string date = datePiece(observationDate);
+    const std::string date = oracle::datePiece(observationDate);
     for (int row = 0; row < table.rowCount(); ++row) {
         const TimeRecord& record = table.row(row);
         const std::string stopKey = epochKey(date, timeOfDay(record.time(Field::Stop2)));
         const std::string goKey = epochKey(date, timeOfDay(record.time(Field::Go2)));
         for (std::size_t line = 0; line < lines.size(); ++line) {
-            if (lineMatches(lines[line], stopKey)) matches.push_back({line, kStopFlag});
-            if (lineMatches(lines[line], goKey)) matches.push_back({line, kGoFlag});
+            if (oracle::lineMatches(lines[line], stopKey)) matches.push_back({line, kStopFlag});
+            if (oracle::lineMatches(lines[line], goKey)) matches.push_back({line, kGoFlag});
         }
     }
     return matches;
@@ -254,12 +254,15 @@ int run(const Setup& setup) {
     modifyRinex(result, {false, EventStyle::Flags}, services);
     const bool naiveRuns = setup.rate == 1;
     const Timing naive =
-        naiveRuns
-            ? measure([&] { matches = naiveScan(*table, held.date(), readLines(rinex)); }, nothing)
-            : Timing{};
+        naiveRuns ? measure(
+                        [&] {
+                            matches = naiveScan(*table, held.date(), oracle::readWholeFile(rinex));
+                        },
+                        nothing)
+                  : Timing{};
     if (naiveRuns) {
         // Checked afterwards: the plain scan and the result agree, and the flags are written.
-        const LineList flagged = readLines(rinex);
+        const oracle::WholeFileLines flagged = oracle::readWholeFile(rinex);
         bool flagsRight = matches.size() == 2u * kPointCount;
         for (const Match& match : matches)
             flagsRight = flagsRight && flagged[match.line][kEpochFlagPosition] == match.flag;

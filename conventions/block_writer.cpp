@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "failure.h"
-#include "line_list.h"
+#include "regular_file.h"
 #include "temporary_file.h"
 
 namespace marvolt {

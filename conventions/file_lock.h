@@ -7,7 +7,7 @@
 #include <string>
 
 #include "file_descriptor.h"
-#include "line_list.h"
+#include "file_identity.h"
 
 namespace marvolt {
 

@@ -11,10 +11,6 @@ inline constexpr char kLineFeed = '\n';
 inline constexpr char kCarriageReturn = '\r';
 inline constexpr char kEndOfFile = '\x1A';
 
-// The position of the next LF, CR or 0x1A at or after `from`, or `size` when there is none.
-// Survey files are hundreds of megabytes: sixteen bytes are looked at in one step.
-std::size_t nextLineControl(const char* data, std::size_t from, std::size_t size);
-
 // Writes, in order, the positions in data[0, size) where line reading has something to do:
 // every LF, every 0x1A, and every CR that no LF follows (a CR as the last byte too, since
 // what follows it is not known yet). The CR of a CR LF is left out: the line ends at the LF

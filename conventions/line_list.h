@@ -1,80 +1,45 @@
 #pragma once
-// A text file held as lines: one buffer read in one go, the lines as spans into it.
-// Lines are bytes exactly as read, without their terminators.
+// A short text file held as lines (a time file read for the import or made for the save):
+// the lines' bytes one after the other in one buffer, without their terminators.
 
 #include <cstddef>
-#include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace marvolt {
 
-// Which file, in which state, a file's bytes were read from: a file replaced, written or
-// grown since has another identity.
-struct FileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::uint64_t size = 0;
-    std::int64_t modifiedNanoseconds = 0;
-
-    bool operator==(const FileIdentity& other) const {
-        return device == other.device && inode == other.inode && size == other.size &&
-               modifiedNanoseconds == other.modifiedNanoseconds;
-    }
-};
-
-// A file's bytes in one buffer of its size, which is not cleared before the file is read
-// into it (a day of survey data is hundreds of megabytes).
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    FileIdentity identity;  // of the file as it was opened
-};
-
-// Told of every line (counted from 0) as reading finds it, while its bytes are still at hand.
-using LineVisitor = std::function<void(std::size_t, std::string_view)>;
-
 class LineList {
   public:
-    std::size_t size() const { return starts_.size(); }
-    bool empty() const { return size() == 0; }
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
     // Line i, counted from 0.
     std::string_view operator[](std::size_t i) const {
-        return std::string_view(buffer_.data.get() + starts_[i], ends_[i] - starts_[i]);
+        const std::size_t start = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(text_.data() + start, ends_[i] - start);
     }
-    // Replaces one byte of line i in place (the epoch flag).
-    void setByte(std::size_t line, std::size_t position, char byte) {
-        buffer_.data[starts_[line] + position] = byte;
-    }
-    // True when reading dropped bytes other than line ends: a CR not followed by LF, or a
-    // byte 0x1A anywhere but at the very end of the file. Writing such a list back would
-    // lose data.
-    bool droppedBytes() const { return droppedBytes_; }
-    // The file the lines were read from (all zero for lines made from bytes in memory).
-    const FileIdentity& identity() const { return buffer_.identity; }
 
-    // Builds a list from the bytes of a whole file by the line reading rules.
-    static LineList fromFile(FileBytes bytes, const LineVisitor& visitLine = {});
-    // The same for bytes held in a text (a copy is made).
-    static LineList fromBytes(std::string_view bytes, const LineVisitor& visitLine = {});
+    // Adds a line after the last.
+    void add(std::string_view line) {
+        text_.append(line);
+        ends_.push_back(text_.size());
+    }
+    // Adds more text to the last line.
+    void extendLast(std::string_view more) {
+        text_.append(more);
+        ends_.back() = text_.size();
+    }
+    // Makes room for `bytes` bytes of lines, so that a file's lines take its size once.
+    void reserve(std::size_t bytes) { text_.reserve(bytes); }
 
   private:
-    FileBytes buffer_;                 // the file's bytes, dropped bytes squeezed out
-    std::vector<std::size_t> starts_;  // where each line's text starts in the buffer
-    std::vector<std::size_t> ends_;    // and where it ends (its terminator not included)
-    bool droppedBytes_ = false;
+    std::string text_;               // every line's bytes, one line after the other
+    std::vector<std::size_t> ends_;  // where each line ends in text_
 };
 
-// Line reading: the whole file as lines. LF and CR LF end a line; a lone CR is removed;
-// 0x1A at a line start ends the file, inside a line it ends that line's text; no extra
-// last line. Only a regular file is read: anything else fails with
-// "\"<path>\" nie jest zwykłym plikiem." before it is opened. Fails with the operating
-// system's error text ("File not found", ...), or "Za mało pamięci, by wczytać plik
-// \"<path>\"." when the file does not fit in memory.
-LineList readLines(const std::string& path, const LineVisitor& visitLine = {});
+// The whole file as lines, read by a LineReader (its line reading rules and error texts);
+// "Za mało pamięci, by wczytać plik \"<path>\"." when the lines do not fit in memory.
+LineList readLines(const std::string& path);
 
 // Line writing: every line followed by CR LF, bytes as held, through a BlockWriter (lines
 // longer than its block are written from where they lie), so memory does not grow with the
@@ -86,12 +51,5 @@ LineList readLines(const std::string& path, const LineVisitor& visitLine = {});
 // is not a regular file is refused with notRegularFile. Fails with
 // "Cannot create file "<path>". <reason>" or "Stream write error".
 void writeLines(const std::string& path, const LineList& lines);
-
-// The whole file as bytes, with the same checks and error texts as line reading.
-FileBytes readFileBytes(const std::string& path);
-
-// The error text for an errno of opening or reading a file: "File not found",
-// "Invalid filename", "Too many open files", "File access denied" or "I/O error N".
-std::string fileErrorText(int errorNumber);
 
 }  // namespace marvolt

@@ -1,7 +1,13 @@
 #pragma once
 // A text file read in blocks (by a thread of its own, a few blocks ahead: see ReadAhead) and
-// cut into lines by the line reading rules (see readLines): a survey file of any size is
-// gone through in little memory, at about the speed its bytes are read.
+// cut into lines: a survey file of any size is gone through in little memory, at about the
+// speed its bytes are read. Every file of the program is read through it.
+//
+// The line reading rules: LF and CR LF end a line; a lone CR is removed; 0x1A at a line
+// start ends the file, inside a line it ends that line's text (the rest of it is left out);
+// no extra last line. Bytes are kept as they are. Only a regular file is read: anything else
+// fails with "\"<path>\" nie jest zwykłym plikiem." before it is opened; otherwise it fails
+// with the operating system's error text ("File not found", ...: see fileErrorText).
 
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +17,8 @@
 #include <string_view>
 
 #include "file_descriptor.h"
+#include "file_identity.h"
 #include "line_controls.h"
-#include "line_list.h"
 #include "read_ahead.h"
 
 namespace marvolt {
@@ -73,7 +79,7 @@ class LineReader {
     std::size_t lines() const { return line_; }
 
     // Once the end is reached: reading dropped bytes other than line ends (a lone CR, or a
-    // 0x1A anywhere but at the very end), as LineList::droppedBytes tells.
+    // 0x1A anywhere but at the very end): writing the lines back would lose data.
     bool droppedBytes() const { return droppedBytes_; }
     // Once the end is reached: every line ended by CR LF and nothing dropped, so that line
     // writing would give back the file byte for byte.

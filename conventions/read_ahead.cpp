@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "failure.h"
-#include "line_list.h"
+#include "regular_file.h"
 
 namespace marvolt {
 

@@ -8,12 +8,16 @@
 
 #include "failure.h"
 #include "file_descriptor.h"
-#include "line_list.h"
+#include "file_identity.h"
 
 namespace marvolt {
 
 // The Failure for a path that is not a regular file: "\"<full path>\" nie jest zwykłym plikiem."
 Failure notRegularFile(const std::string& path);
+
+// The error text for an errno of opening or reading a file: "File not found",
+// "Invalid filename", "Too many open files", "File access denied" or "I/O error N".
+std::string fileErrorText(int errorNumber);
 
 // The identity of a file from its status: device, inode, size and modification time.
 FileIdentity identityOf(const struct stat& status);

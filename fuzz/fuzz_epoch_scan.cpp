@@ -5,15 +5,15 @@
 #include "epoch_scan.h"
 #include "failure.h"
 #include "fuzz_input.h"
-#include "line_list.h"
 #include "line_reader.h"
+#include "rinex_oracle.h"
 #include "rinex_version.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace marvolt;
     const std::string_view bytes = fuzz::textOf(data, size);
     const std::string file = fuzz::writeScratchFile("survey.obs", bytes);
-    const LineList lines = LineList::fromBytes(bytes);
+    const auto lines = oracle::WholeFileLines::fromBytes(bytes);
     // The block size comes from the input, from 2 bytes up.
     const std::size_t block = 2 + (size == 0 ? 0 : data[0] % 61);
 
@@ -40,11 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<ScannedEpoch> plain;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (layout->isDataEpoch(lines, i))
+        if (oracle::isDataEpoch(*layout, lines, i))
             if (const auto code = layout->epochCode(lines[i])) plain.push_back({i, 0, *code});
     std::vector<ScannedEpoch> scanned;
     scanEpochs(
-        file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
+        file,
+        [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
         [&](const ScannedEpoch& epoch) { scanned.push_back(epoch); }, block);
     fuzz::require(scanned.size() == plain.size(), "as many data epochs");
     for (std::size_t i = 0; i < plain.size(); ++i) {

@@ -3,15 +3,14 @@
 
 #include "failure.h"
 #include "fuzz_input.h"
-#include "line_list.h"
-#include "observation_header.h"
+#include "rinex_oracle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace marvolt;
-    const LineList lines = LineList::fromBytes(fuzz::textOf(data, size));
+    const auto lines = oracle::WholeFileLines::fromBytes(fuzz::textOf(data, size));
     double date = 0.0;
     try {
-        const FirstObservation first = findFirstObservation(lines, date);
+        const FirstObservation first = oracle::findFirstObservation(lines, date);
         fuzz::require(first.time >= 0.0 && first.time < 86400.0, "a time of day in seconds");
     } catch (const Failure&) {
     }

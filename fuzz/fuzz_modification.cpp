@@ -12,8 +12,8 @@
 #include "event_records.h"
 #include "failure.h"
 #include "fuzz_input.h"
-#include "line_list.h"
 #include "modification.h"
+#include "rinex_oracle.h"
 #include "time_table.h"
 
 namespace {
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TimeTable table;
     table.open();
-    table.insert();
+    table.insert(0);
     table.setText(Field::Punkt, "P1");
     table.setText(Field::Stop, "10:00:00");
     table.setText(Field::Go, "10:00:" + std::to_string(10 + size % 8 * 5));
@@ -72,11 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::require(written == original, "a failed modification leaves the file");
         return 0;
     }
-    const LineList lines = LineList::fromBytes(original);
-    const LineList flagged = LineList::fromBytes(written);
+    const auto lines = oracle::WholeFileLines::fromBytes(original);
+    const auto flagged = oracle::WholeFileLines::fromBytes(written);
     std::vector<bool> reported(lines.size()), dropped(lines.size());
     for (const std::size_t line : reportedLines(report)) reported.at(line - 1) = true;
-    for (const LineRange& block : insertedEventBlocks(lines, result.layout))
+    for (const LineRange& block : oracle::insertedEventBlocks(lines, result.layout))
         for (std::size_t i = block.first; i < block.end; ++i) dropped.at(i) = true;
     const std::size_t flag = result.layout.flagPosition();
     std::string expected;

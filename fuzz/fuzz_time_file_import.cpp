@@ -3,9 +3,9 @@
 
 #include "failure.h"
 #include "fuzz_input.h"
-#include "line_list.h"
 #include "time_file_import.h"
 #include "time_table.h"
+#include "whole_file_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace marvolt;
@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::QuietServices services;
     TimeTable table;
     table.open();
-    const LineList all = LineList::fromBytes(bytes);
+    const auto all = oracle::WholeFileLines::fromBytes(bytes);
     try {
         importTimeFile(file, table, services);
     } catch (const Failure&) {

@@ -9,7 +9,7 @@
 
 #include "epoch_layout.h"
 #include "event_records.h"
-#include "line_list.h"
+#include "file_identity.h"
 #include "observation_header.h"
 
 namespace marvolt {

@@ -137,8 +137,4 @@ bool EpochLayout::isDataEpoch(std::string_view line, std::string_view next) cons
            (s == Standing::DataEpochIfSatelliteFollows && isSatelliteLine(next));
 }
 
-bool EpochLayout::isDataEpoch(const LineList& lines, std::size_t i) const {
-    return isDataEpoch(lines[i], i + 1 < lines.size() ? lines[i + 1] : std::string_view());
-}
-
 }  // namespace marvolt

@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "line_list.h"
 #include "line_reader.h"
 
 namespace marvolt {
@@ -96,8 +95,6 @@ class EpochLayout {
     // or 2 or 3 when `next` (the line after it, empty at the end) is a satellite line. Both
     // accept 2 and 3 where an earlier modification wrote them over a data epoch's flag.
     bool isDataEpoch(std::string_view line, std::string_view next) const;
-    // The same for line i of a list.
-    bool isDataEpoch(const LineList& lines, std::size_t i) const;
 
     bool operator==(const EpochLayout& other) const { return version_ == other.version_; }
 

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "epoch_layout.h"
-#include "line_list.h"
 #include "line_reader.h"
 #include "rinex_version.h"
 

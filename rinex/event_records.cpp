@@ -112,10 +112,4 @@ void InsertedBlockFinder::resolve(std::size_t seen, bool atEnd) {
     }
 }
 
-std::vector<LineRange> insertedEventBlocks(const LineList& lines, const EpochLayout& layout) {
-    InsertedBlockFinder finder(layout);
-    for (std::size_t i = 0; i < lines.size(); ++i) finder.add(i, lines[i]);
-    return finder.finish(lines.size());
-}
-
 }  // namespace marvolt

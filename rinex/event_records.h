@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "epoch_layout.h"
-#include "line_list.h"
 
 namespace marvolt {
 
@@ -32,8 +31,11 @@ struct LineRange {
     std::size_t end = 0;
 };
 
-// Finds, line by line as a file is read, the event blocks the program inserted earlier
-// (see insertedEventBlocks), holding no more than the few it is still looking at.
+// Finds, line by line as a file is read, every event block the program inserted earlier,
+// holding no more than the few it is still looking at. A block is an event line of flag 3
+// or 4 (no data epoch) whose records, as many as its count says, hold a COMMENT beginning
+// "Stop & Go: "; after a flag-4 one also the flag-2 event line of count 0 right after its
+// records. Event records of the receiver never match.
 class InsertedBlockFinder {
   public:
     explicit InsertedBlockFinder(const EpochLayout& layout);
@@ -66,11 +68,5 @@ class InsertedBlockFinder {
     std::vector<LineRange> blocks_;
     std::size_t skipUntil_ = 0;  // lines inside a found block start none
 };
-
-// Every block the program inserted earlier, in file order: an event line of flag 3 or 4
-// (no data epoch) whose records, as many as its count says, hold a COMMENT beginning
-// "Stop & Go: "; after a flag-4 one also the flag-2 event line of count 0 right after its
-// records. Event records of the receiver never match.
-std::vector<LineRange> insertedEventBlocks(const LineList& lines, const EpochLayout& layout);
 
 }  // namespace marvolt

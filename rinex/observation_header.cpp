@@ -51,11 +51,4 @@ double readFirstObservation(std::string_view line, double& observationDate) {
     return readFirstObservationTime(line);
 }
 
-FirstObservation findFirstObservation(const LineList& lines, double& observationDate) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        if (isFirstObservationRecord(lines[i]))
-            return {true, readFirstObservation(lines[i], observationDate)};
-    return {};
-}
-
 }  // namespace marvolt

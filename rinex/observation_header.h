@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <string_view>
 
-#include "line_list.h"
-
 namespace marvolt {
 
 inline constexpr std::string_view kFirstObservationLabel = "TIME OF FIRST OBS";
@@ -31,12 +29,5 @@ double readFirstObservationTime(std::string_view line);
 // observationDate as soon as it is built, so an error in the time items keeps it. A missing
 // item reads as the empty text, which is no number.
 double readFirstObservation(std::string_view line, double& observationDate);
-
-// Reads the first record labelled "TIME OF FIRST OBS" (case-sensitive; later ones are
-// ignored). Items are read day, month, year, then seconds (the part before the first "."),
-// minute, hour. The date goes into observationDate as soon as it is built, so an error in
-// the time items keeps it. Without the record the date is left as it was. A missing item
-// reads as the empty text, which is no number.
-FirstObservation findFirstObservation(const LineList& lines, double& observationDate);
 
 }  // namespace marvolt

@@ -72,17 +72,17 @@ std::string line(const TimeRecord& record, const LocaleSettings& locale) {
 
 LineList timeFileLines(const TimeTable& table) {
     checkRecords(table);
-    std::string bytes;
+    LineList lines;
     const int rows = table.rowCount();
     for (int first = 0; first < rows;) {
         int end = first + 1;
         while (end < rows && table.row(end).time(Field::Stop) == table.row(first).time(Field::Stop))
             ++end;
         for (int row = end - 1; row >= first; --row)
-            bytes += line(table.row(row), table.locale()) + '\n';
+            lines.add(line(table.row(row), table.locale()));
         first = end;
     }
-    return LineList::fromBytes(bytes);
+    return lines;
 }
 
 void saveTimeFile(TimeTable& table, const std::function<std::optional<std::string>()>& choosePath) {

@@ -25,10 +25,13 @@ bool isRinexFile(const LineList& lines) {
 
 // Appends the point of one line; false, with nothing of the line left in the table, when
 // the line has fewer than three items or a time that cannot be read.
-bool importLine(TimeTable& table, std::string_view line) {
+bool importLine(TimeTable& table, TableCursor* cursor, std::string_view line) {
     const std::vector<std::string> items = splitItems(line);
     try {
-        table.insert();
+        if (cursor)
+            cursor->insert();
+        else
+            table.insert(0);
         if (items.size() < kItemsPerPoint) {
             table.cancel();
             return false;
@@ -46,7 +49,8 @@ bool importLine(TimeTable& table, std::string_view line) {
 
 }  // namespace
 
-void importTimeFile(const std::string& path, TimeTable& table, Services& services) {
+void importTimeFile(const std::string& path, TimeTable& table, Services& services,
+                    TableCursor* cursor) {
     BusyCursor busy(services);
     int lineCount = 0;
     int errorCount = 0;
@@ -58,7 +62,7 @@ void importTimeFile(const std::string& path, TimeTable& table, Services& service
     MessageSeries badRows(services);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         ++lineCount;
-        if (!importLine(table, lines[i])) {
+        if (!importLine(table, cursor, lines[i])) {
             ++errorCount;
             badRows.show("Wiersz " + std::to_string(lineCount) +
                          " ma nieprawidłowy format. Pominąłem...");

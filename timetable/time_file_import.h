@@ -4,13 +4,17 @@
 #include <string>
 
 #include "services.h"
+#include "table_cursor.h"
 #include "time_table.h"
 
 namespace marvolt {
 
 // Appends to the table a record for every line "name STOP GO"; a bad row is reported at
 // once and skipped, a summary follows. A RINEX file is refused before any line is taken. A
-// file that cannot be read ends the import with a Failure, keeping what was appended.
-void importTimeFile(const std::string& path, TimeTable& table, Services& services);
+// file that cannot be read ends the import with a Failure, keeping what was appended. Each
+// record is inserted at the row of `cursor` (a grid's, which then stands on it as on any
+// insert), or at row 0 without one, and goes to its place in STOP order when posted.
+void importTimeFile(const std::string& path, TimeTable& table, Services& services,
+                    TableCursor* cursor = nullptr);
 
 }  // namespace marvolt

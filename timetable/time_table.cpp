@@ -45,77 +45,15 @@ int TimeTable::rowCount() const {
 }
 
 const TimeRecord& TimeTable::row(int row) const {
-    if (editingOrInserting() && row == current_) return buffer_;
-    const int index = state_ == TableState::Inserting && row > current_ ? row - 1 : row;
+    if (editingOrInserting() && row == editRow_) return buffer_;
+    const int index = state_ == TableState::Inserting && row > editRow_ ? row - 1 : row;
     return records_.at(static_cast<std::size_t>(index));
 }
 
-std::string TimeTable::cellText(int row, Field field) const {
-    const TimeRecord& record = this->row(row);
-    if (field == Field::Punkt) return record.punkt;
-    const auto& milliseconds = record.time(field);
-    return milliseconds ? longTimeText(*milliseconds, locale_) : std::string();
-}
-
-void TimeTable::first() {
+void TimeTable::insert(int row) {
     checkOpen();
     finishRecord();
-    const bool empty = records_.empty();
-    moved(empty ? -1 : 0, true, empty);
-}
-
-void TimeTable::last() {
-    checkOpen();
-    finishRecord();
-    moved(static_cast<int>(records_.size()) - 1, records_.empty(), true);
-}
-
-void TimeTable::next() {
-    checkOpen();
-    finishRecord();
-    if (current_ + 1 < static_cast<int>(records_.size()))
-        moved(current_ + 1, false, false);
-    else
-        moved(current_, bof_, true);
-}
-
-void TimeTable::prior() {
-    checkOpen();
-    finishRecord();
-    if (current_ > 0)
-        moved(current_ - 1, false, false);
-    else
-        moved(current_, true, eof_);
-}
-
-void TimeTable::moveTo(int row) {
-    checkOpen();
-    if (rowCount() == 0) {
-        moved(-1, true, true);
-        return;
-    }
-    row = std::clamp(row, 0, rowCount() - 1);
-    if (editingOrInserting() && row != current_) row = finishKeeping(row);
-    moved(row, false, false);
-}
-
-void TimeTable::moved(int row, bool bof, bool eof) {
-    current_ = row;
-    bof_ = bof;
-    eof_ = eof;
-    notifyDataChanged();
-}
-
-void TimeTable::insert() {
-    checkOpen();
-    finishRecord();
-    startInsert(std::max(current_, 0));
-}
-
-void TimeTable::append() {
-    checkOpen();
-    finishRecord();
-    startInsert(static_cast<int>(records_.size()));
+    startInsert(row);
 }
 
 void TimeTable::startInsert(int row) {
@@ -123,21 +61,20 @@ void TimeTable::startInsert(int row) {
     state_ = TableState::Inserting;
     buffer_ = TimeRecord{};
     modified_ = false;
-    current_ = row;
-    bof_ = false;
-    eof_ = false;
+    editRow_ = row;
     notify([row](TableObserver& observer) { observer.rowInserted(row); });
     notifyDataChanged();
 }
 
-void TimeTable::edit() {
+void TimeTable::edit(int row) {
     checkOpen();
     if (editingOrInserting()) return;
     if (records_.empty()) {
-        insert();
+        startInsert(0);
         return;
     }
-    buffer_ = records_.at(static_cast<std::size_t>(current_));
+    buffer_ = records_.at(static_cast<std::size_t>(row));
+    editRow_ = row;
     state_ = TableState::Editing;
     modified_ = false;
     notifyDataChanged();
@@ -148,7 +85,7 @@ void TimeTable::post() {
 }
 
 int TimeTable::store() {
-    const int from = current_;
+    const int from = editRow_;
     const bool inserting = state_ == TableState::Inserting;
     const auto& stop = buffer_.time(Field::Stop);
     const bool stopChanged =
@@ -175,27 +112,26 @@ int TimeTable::store() {
 
 void TimeTable::cancel() {
     if (state_ == TableState::Inserting) {
-        removeCurrentRow();
+        removeRow(editRow_);
     } else if (state_ == TableState::Editing) {
         const bool shownChanged = modified_;
         buffer_ = TimeRecord{};
         state_ = TableState::Browsing;
         modified_ = false;
         if (shownChanged)
-            notify([this](TableObserver& observer) { observer.rowChanged(current_); });
+            notify([this](TableObserver& observer) { observer.rowChanged(editRow_); });
         notifyDataChanged();
     }
 }
 
-void TimeTable::remove() {
+void TimeTable::remove(int row) {
     checkOpen();
     if (state_ != TableState::Inserting && records_.empty())
         throw Failure("Cannot perform this operation on an empty dataset");
-    removeCurrentRow();
+    removeRow(editingOrInserting() ? editRow_ : row);
 }
 
-void TimeTable::removeCurrentRow() {
-    const int row = current_;
+void TimeTable::removeRow(int row) {
     notify([row](TableObserver& observer) { observer.rowAboutToBeRemoved(row); });
     if (state_ != TableState::Inserting) {
         records_.erase(static_cast<std::size_t>(row));
@@ -204,9 +140,6 @@ void TimeTable::removeCurrentRow() {
     buffer_ = TimeRecord{};
     state_ = TableState::Browsing;
     modified_ = false;
-    current_ = std::min(row, static_cast<int>(records_.size()) - 1);
-    bof_ = records_.empty();
-    eof_ = records_.empty();
     notify([row](TableObserver& observer) { observer.rowRemoved(row); });
     notifyDataChanged();
 }
@@ -219,14 +152,15 @@ void TimeTable::finishRecord() {
         cancel();
 }
 
-int TimeTable::finishKeeping(int row) {
+int TimeTable::finishRecordKeeping(int row) {
+    if (!editingOrInserting()) return row;
     // The other rows keep their order; only the finished record leaves or changes place.
-    const int others = row > current_ ? row - 1 : row;
+    const int others = row > editRow_ ? row - 1 : row;
     int landed = -1;
     if (modified_) {
         landed = store();
     } else {
-        if (state_ == TableState::Editing) landed = current_;
+        if (state_ == TableState::Editing) landed = editRow_;
         cancel();
     }
     return landed >= 0 && landed <= others ? others + 1 : others;
@@ -247,16 +181,6 @@ bool TimeTable::hasTypedRecords() const {
 void TimeTable::clearTypedMarks() {
     records_.forEach([](TimeRecord& record) { record.typed = false; });
     buffer_.typed = false;
-}
-
-std::string TimeTable::text(Field field) const {
-    return current_ < 0 ? std::string() : cellText(current_, field);
-}
-
-double TimeTable::time(Field field) const {
-    if (current_ < 0) return 0.0;
-    const auto& milliseconds = row(current_).time(field);
-    return milliseconds ? timeValue(*milliseconds) : 0.0;
 }
 
 void TimeTable::setText(Field field, std::string_view text) {
@@ -294,7 +218,7 @@ void TimeTable::setShiftedTimes(double shift) {
 
 void TimeTable::fieldWritten() {
     modified_ = true;
-    notify([this](TableObserver& observer) { observer.rowChanged(current_); });
+    notify([this](TableObserver& observer) { observer.rowChanged(editRow_); });
     notifyDataChanged();
 }
 

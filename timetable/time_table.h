@@ -1,6 +1,7 @@
 #pragma once
-// The time table: the in-memory record set of surveyed points, kept in STOP order,
-// with the states and moves of a data set that a grid edits.
+// The time table: the in-memory record set of surveyed points, kept in STOP order, with
+// the editing of one record at a time that a grid and the import do. Where a grid stands
+// is its TableCursor's business; how a field is shown is cellText's.
 
 #include <cstdint>
 #include <optional>
@@ -31,8 +32,9 @@ class TableObserver {
     virtual void rowMoved(int /*from*/, int /*to*/) {}
     // A field written, or the written values of an edit thrown away.
     virtual void rowChanged(int /*row*/) {}
-    // Any change at all: open, a move, a field value, start of edit or insert, post,
-    // cancel, delete (the window recolours its grid on it).
+    // Any change at all: open, a field value, start of edit or insert, post, cancel,
+    // delete (the window recolours its grid on it); a TableCursor tells its own observers of
+    // its moves by this call too.
     virtual void dataChanged() {}
 };
 
@@ -64,49 +66,33 @@ class TimeTable {
     int rowCount() const;
     // The record shown at a row (the edit buffer for the row being edited or inserted).
     const TimeRecord& row(int row) const;
-    // A field as a grid shows it: the point name as its stored Windows-1250 bytes (the
-    // front end decodes them), times in the locale's long time format, an empty field as "".
-    std::string cellText(int row, Field field) const;
+    // The row of the record being edited or inserted (meaningless while browsing).
+    int editRow() const { return editRow_; }
 
-    int currentRow() const { return current_; }  // -1 when there is no row
-    // The navigator's beginning and end marks; both are set while the table is empty.
-    // first() sets bof, last() sets eof; next() on the last row sets eof and prior() on the
-    // first row sets bof, without moving; any other move to a row clears both, as do
-    // insert() and append(); a delete or a dropped new record clears both unless it leaves
-    // the table empty; a post or an edit keeps them.
-    bool bof() const { return bof_; }
-    bool eof() const { return eof_; }
+    // Fails with "Cannot perform this operation on a closed dataset" while closed.
+    void checkOpen() const;
 
-    // Moves. Each first finishes a record being edited or inserted (posted if any field
-    // was written, else dropped); next() and prior() then step from the current row.
-    void first();
-    void last();
-    void next();
-    void prior();
-    // Moves to the record shown at `row` when called (kept track of while the record left
-    // is finished); the row being edited stays open when it is the one asked for.
-    void moveTo(int row);
-
-    // Finishes a record being edited or inserted, then starts a new empty record at the
-    // current row (Insert; row 0 on an empty table) or after the last row (Append).
-    void insert();
-    void append();
-    // Starts changing the current record; on an empty table starts an insert instead.
-    // Does nothing while editing or inserting.
-    void edit();
+    // Finishes a record being edited or inserted, then starts a new empty record shown at
+    // `row` (at most rowCount()).
+    void insert(int row);
+    // Starts changing the record at `row`; on an empty table starts an insert at row 0
+    // instead. Does nothing while editing or inserting.
+    void edit(int row);
     // Stores the record being edited or inserted in its place in STOP order: a new record,
     // or an edited one whose STOP changed, goes before the first other record whose STOP
-    // is equal or later (an empty STOP is the earliest). The current row keeps its number,
-    // so after a move it shows another record. A new record is stored even when nothing
-    // was written into it. Does nothing while browsing.
+    // is equal or later (an empty STOP is the earliest). A new record is stored even when
+    // nothing was written into it. Does nothing while browsing.
     void post();
     // Throws away the new record or the changes. Does nothing while browsing.
     void cancel();
-    // Removes the current record and keeps the current row number (the last row when it
-    // was the last one); while inserting, cancels; throws away an edit in progress.
-    void remove();
+    // Removes the record at `row`; while inserting, cancels; throws away an edit in progress
+    // (of the record at `row`, which is then removed).
+    void remove(int row);
     // Posts when a field was written, else cancels.
     void finishRecord();
+    // The same, for a grid that leaves the record being edited or inserted for another row:
+    // gives the row at which the record shown at `row` stands afterwards.
+    int finishRecordKeeping(int row);
     bool modified() const { return modified_; }
 
     // Marks the record being edited or inserted as typed by hand; the mark goes with it
@@ -118,9 +104,6 @@ class TimeTable {
     // Takes the typed marks off every record: the table was saved.
     void clearTypedMarks();
 
-    // Fields of the current record ("" and 0.0 when there is none).
-    std::string text(Field field) const;
-    double time(Field field) const;  // an empty field reads 0.0
     // Writing needs editing or inserting ("Dataset not in edit or insert mode"). An empty
     // text empties a time field; other texts are read as times ("'<text>' is not a valid
     // time", the field keeping its value). PUNKT keeps its first kPunktSize bytes.
@@ -132,32 +115,24 @@ class TimeTable {
     void setShiftedTimes(double shift);
 
   private:
-    void checkOpen() const;
     void checkEditing() const;
     template <typename Call>
     void notify(Call call);
     void notifyDataChanged();
     // After a write into the record being edited or inserted.
     void fieldWritten();
-    // Finishes the record being edited or inserted (not shown at `row`); gives the row
-    // that the record shown at `row` stands at afterwards.
-    int finishKeeping(int row);
     // Posts the record being edited or inserted; gives the row it lands at.
     int store();
     void startInsert(int row);
-    // Takes away the current row: the new record being inserted, or a posted record.
-    void removeCurrentRow();
-    // A move's end: the current row, its marks and the notification.
-    void moved(int row, bool bof, bool eof);
+    // Takes away a row: the new record being inserted, or a posted record.
+    void removeRow(int row);
 
     LocaleSettings locale_;
     std::vector<TableObserver*> observers_;
     StopOrderedRecords records_;  // the posted records
     TableState state_ = TableState::Closed;
     TimeRecord buffer_;  // the record being edited or inserted
-    int current_ = -1;
-    bool bof_ = true;
-    bool eof_ = true;
+    int editRow_ = -1;   // and the row it is shown at
     bool modified_ = false;
     std::uint64_t revision_ = 0;
 };

@@ -8,9 +8,13 @@ fonts-wine libgtest-dev libgmock-dev rtklib libproj-dev"
 # tools/package.sh builds the Debian package with these (dpkg-shlibdeps, file), and
 # tools/check-package.sh validates its desktop entry and metadata and reads its manual page.
 PACKAGES="$PACKAGES dpkg-dev file desktop-file-utils appstream man-db"
-# Only the fuzz script needs these.
-if [ "${MARVOLT_FUZZ_TOOLS:-0}" = 1 ]; then
+# Only the fuzz targets and the sanitizer builds need these (clang and its run-times).
+if [ "${MARVOLT_CLANG_TOOLS:-0}" = 1 ] || [ "${MARVOLT_FUZZ_TOOLS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
+# Only the formatting check (tools/format.sh) needs this.
+if [ "${MARVOLT_FORMAT_TOOLS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES clang-format"
 fi
 # Only the screenshot script needs these.
 if [ "${MARVOLT_SCREENSHOT_TOOLS:-0}" = 1 ]; then

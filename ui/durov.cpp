@@ -344,7 +344,7 @@ void TfrmDurov::btnPlikCzasClick() {
     if (!DBgrdCzas->commitEditor()) return;
     const auto file = services_.chooseFile(kTimeFileFilter);
     if (!file) return;
-    runOperation(services_, [&] { importTimeFile(*file, tblCzas, services_); });
+    runOperation(services_, [&] { importTimeFile(*file, tblCzas, services_, &dtsCzas->cursor()); });
 }
 
 void TfrmDurov::btnPlikRinexClick() {
@@ -357,7 +357,7 @@ void TfrmDurov::btnPlikRinexClick() {
         AnalysisResult result = analyseRinex(*file, tblCzas, heldDate_);
         showAnalysisFields(analysisFields(result, tblCzas.locale()));
         writeShiftedTimes(result, tblCzas);
-        tblCzas.last();
+        dtsCzas->cursor().last();
         showReport(result, services_, [this](const std::string& line) {
             memRaport->appendPlainText(QString::fromStdString(line));
         });

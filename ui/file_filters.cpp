@@ -16,7 +16,8 @@ std::string yearEntry(int year) {
 }  // namespace
 
 std::string rinexFilter(int year) {
-    return yearEntry(year) + "|" + yearEntry(year - 1) + "|Pliki RINEX|*.*o|Pliki RINEX 3|*.rnx|Wszystkie pliki|*.*";
+    return yearEntry(year) + "|" + yearEntry(year - 1) +
+           "|Pliki RINEX|*.*o|Pliki RINEX 3|*.rnx|Wszystkie pliki|*.*";
 }
 
 }  // namespace marvolt

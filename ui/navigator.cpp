@@ -40,7 +40,7 @@ class NavigatorToolButton : public QToolButton {
 }  // namespace
 
 TableNavigator::TableNavigator(TimeTableModel& model, QWidget* parent)
-    : QWidget(parent), table_(model.table()) {
+    : QWidget(parent), table_(model.table()), cursor_(model.cursor()) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     for (int i = 0; i < kNavigatorButtonCount; ++i) {
@@ -85,10 +85,10 @@ void TableNavigator::updateButtons() {
     const auto enable = [this](NavigatorButton which, bool enabled) {
         button(which)->setEnabled(enabled);
     };
-    enable(NavigatorButton::First, open && !table_.bof());
-    enable(NavigatorButton::Prior, open && !table_.bof());
-    enable(NavigatorButton::Next, open && !table_.eof());
-    enable(NavigatorButton::Last, open && !table_.eof());
+    enable(NavigatorButton::First, open && !cursor_.bof());
+    enable(NavigatorButton::Prior, open && !cursor_.bof());
+    enable(NavigatorButton::Next, open && !cursor_.eof());
+    enable(NavigatorButton::Last, open && !cursor_.eof());
     enable(NavigatorButton::Insert, open);
     enable(NavigatorButton::Delete, open && table_.rowCount() > 0);
     enable(NavigatorButton::Edit, open && !changing);
@@ -105,25 +105,25 @@ void TableNavigator::press(NavigatorButton which) {
     try {
         switch (which) {
             case NavigatorButton::First:
-                table_.first();
+                cursor_.first();
                 break;
             case NavigatorButton::Prior:
-                table_.prior();
+                cursor_.prior();
                 break;
             case NavigatorButton::Next:
-                table_.next();
+                cursor_.next();
                 break;
             case NavigatorButton::Last:
-                table_.last();
+                cursor_.last();
                 break;
             case NavigatorButton::Insert:
-                table_.insert();
+                cursor_.insert();
                 break;
             case NavigatorButton::Delete:
-                table_.remove();
+                cursor_.remove();
                 break;
             case NavigatorButton::Edit:
-                table_.edit();
+                cursor_.edit();
                 break;
             case NavigatorButton::Post:
                 table_.post();

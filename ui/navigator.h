@@ -38,6 +38,7 @@ class TableNavigator : public QWidget {
     void press(NavigatorButton which);
 
     TimeTable& table_;
+    TableCursor& cursor_;
     std::array<QToolButton*, kNavigatorButtonCount> buttons_{};
     std::function<bool()> commit_ = [] { return true; };
     std::function<void()> discard_ = [] {};

@@ -26,7 +26,7 @@ constexpr int kLastEditableColumn = static_cast<int>(Field::Go);
 }  // namespace
 
 TimeGrid::TimeGrid(TimeTableModel& model, QWidget* parent)
-    : QTableView(parent), model_(model), table_(model.table()) {
+    : QTableView(parent), model_(model), table_(model.table()), cursor_(model.cursor()) {
     setVerticalHeader(new IndicatorHeader(this));
     setModel(&model_);
     setItemDelegate(new CellDelegate(*this));
@@ -61,7 +61,7 @@ int TimeGrid::selectedIndex() const { return currentIndex().column(); }
 
 bool TimeGrid::setSelectedIndex(int column) {
     if (!commitEditor()) return false;
-    const int row = currentIndex().isValid() ? currentIndex().row() : table_.currentRow();
+    const int row = currentIndex().isValid() ? currentIndex().row() : cursor_.currentRow();
     if (row >= 0) setCurrentIndex(model_.index(row, column));
     return true;
 }
@@ -151,7 +151,7 @@ bool TimeGrid::handleKey(QKeyEvent* event) {
         case Qt::Key_Insert:
             if (modifiers != Qt::NoModifier) break;  // Shift+Insert pastes in the editor
             // The new record is typed from its name on.
-            if (commitEditor() && run([this] { table_.insert(); }))
+            if (commitEditor() && run([this] { cursor_.insert(); }))
                 setSelectedIndex(static_cast<int>(Field::Punkt));
             return true;
         case Qt::Key_Delete:
@@ -164,7 +164,7 @@ bool TimeGrid::handleKey(QKeyEvent* event) {
             if (!editorOpen() && table_.state() == TableState::Browsing && table_.rowCount() == 0 &&
                 !(modifiers & (Qt::ControlModifier | Qt::AltModifier)) &&
                 !event->text().isEmpty() && event->text().front().isPrint())
-                run([this] { table_.edit(); });
+                run([this] { cursor_.edit(); });
             break;
     }
     event->ignore();
@@ -207,8 +207,8 @@ void TimeGrid::nextRow() {
         return;
     }
     run([this] {
-        table_.next();
-        if (table_.eof()) table_.append();  // Down on the last record appends
+        cursor_.next();
+        if (cursor_.eof()) cursor_.append();  // Down on the last record appends
     });
 }
 
@@ -217,7 +217,7 @@ void TimeGrid::priorRow() {
         run([this] { table_.cancel(); });
         return;
     }
-    run([this] { table_.prior(); });
+    run([this] { cursor_.prior(); });
 }
 
 void TimeGrid::escapeKey() {
@@ -233,7 +233,7 @@ void TimeGrid::deleteKey() {
     if (table_.state() == TableState::Closed || table_.rowCount() == 0) return;
     if (!confirmDelete()) return;
     discardEditor();
-    run([this] { table_.remove(); });
+    run([this] { cursor_.remove(); });
 }
 
 void TimeGrid::openEditorHere() {
@@ -245,11 +245,11 @@ bool TimeGrid::untouchedNewRecord() const {
            !(editor_ && editor_->isModified());
 }
 
-bool TimeGrid::lastRow() const { return table_.currentRow() == table_.rowCount() - 1; }
+bool TimeGrid::lastRow() const { return cursor_.currentRow() == table_.rowCount() - 1; }
 
 void TimeGrid::startEditing() {
     // Typing into a cell puts the record into editing at once (the grid turns pink).
-    if (table_.state() == TableState::Browsing) run([this] { table_.edit(); });
+    if (table_.state() == TableState::Browsing) run([this] { cursor_.edit(); });
 }
 
 void TimeGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -259,11 +259,11 @@ void TimeGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
         followTable();  // the editor's text was refused: the record stays where it is
         return;
     }
-    if (current.row() == table_.currentRow()) return;
+    if (current.row() == cursor_.currentRow()) return;
     // Leaving a record finishes it; the table lands on the record that was clicked even when
     // the finished one moves or vanishes.
     const int row = current.row();
-    run([this, row] { table_.moveTo(row); });
+    run([this, row] { cursor_.moveTo(row); });
     followTable();
 }
 
@@ -291,7 +291,7 @@ void TimeGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint) 
 }
 
 void TimeGrid::followTable() {
-    const int row = table_.state() == TableState::Closed ? -1 : table_.currentRow();
+    const int row = table_.state() == TableState::Closed ? -1 : cursor_.currentRow();
     if (row < 0 || row >= model_.rowCount()) return;
     const QModelIndex target = model_.index(row, std::max(0, selectedIndex()));
     if (target == currentIndex()) return;

@@ -1,7 +1,7 @@
 #pragma once
 // The data grid of the time table (DBgrdCzas): rows in STOP order, the indicator column,
 // in-cell editing and the keys of a data grid (Enter, Tab, arrows, Insert, Ctrl+Delete,
-// Esc, F2). The grid's current row is always the table's current record.
+// Esc, F2). The grid's current row is always the row of the model's cursor.
 
 #include <QPersistentModelIndex>
 #include <QPointer>
@@ -75,6 +75,7 @@ class TimeGrid : public QTableView {
 
     TimeTableModel& model_;
     TimeTable& table_;
+    TableCursor& cursor_;
     QPointer<QLineEdit> editor_;
     QPersistentModelIndex editorIndex_;
     bool commitFailed_ = false;

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <algorithm>
 
+#include "cell_text.h"
 #include "failure.h"
 #include "text_encoding.h"
 
@@ -33,9 +34,13 @@ unsigned char missBit(int column) {
 TimeTableModel::TimeTableModel(TimeTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table) {
     table_.addObserver(&link_);
+    cursor_.addObserver(&link_);
 }
 
-TimeTableModel::~TimeTableModel() { table_.removeObserver(&link_); }
+TimeTableModel::~TimeTableModel() {
+    cursor_.removeObserver(&link_);
+    table_.removeObserver(&link_);
+}
 
 int TimeTableModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid() || table_.state() == TableState::Closed) return 0;
@@ -51,7 +56,7 @@ QVariant TimeTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole: {
-            const std::string text = table_.cellText(index.row(), fieldOf(index.column()));
+            const std::string text = cellText(table_, index.row(), fieldOf(index.column()));
             return QString::fromStdString(
                 fieldOf(index.column()) == Field::Punkt ? cp1250ToUtf8(text) : text);
         }
@@ -92,7 +97,7 @@ QVariant TimeTableModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     }
     if (role != Qt::DisplayRole) return {};
-    return section == table_.currentRow() ? currentMark(table_.state()) : QString();
+    return section == cursor_.currentRow() ? currentMark(table_.state()) : QString();
 }
 
 QString TimeTableModel::currentMark(TableState state) {
@@ -119,8 +124,8 @@ bool TimeTableModel::setData(const QModelIndex& index, const QVariant& value, in
     const Field field = fieldOf(index.column());
     const std::string text = value.toString().toStdString();
     try {
-        if (index.row() != table_.currentRow()) table_.moveTo(index.row());
-        if (!table_.editingOrInserting()) table_.edit();
+        if (index.row() != cursor_.currentRow()) cursor_.moveTo(index.row());
+        if (!table_.editingOrInserting()) cursor_.edit();
         table_.setText(field, field == Field::Punkt ? utf8ToCp1250(text) : text);
         table_.markTyped();
     } catch (const Failure& failure) {

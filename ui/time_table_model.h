@@ -1,11 +1,13 @@
 #pragma once
 // The grid's model: a thin adapter over the time table. The table says where each change
-// landed; the model turns that into Qt's row signals. It is also the data link of the
-// window (dtsCzas): every change of the table is passed on as dataSetChanged().
+// landed; the model turns that into Qt's row signals. It holds the cursor that the grid and
+// the navigator move, and every change of the table or move of the cursor is passed on as
+// dataSetChanged() (the window's dtsCzas, which the grid and the navigator share).
 
 #include <QAbstractTableModel>
 #include <vector>
 
+#include "table_cursor.h"
 #include "time_table.h"
 
 namespace marvolt {
@@ -17,6 +19,8 @@ class TimeTableModel : public QAbstractTableModel {
     ~TimeTableModel() override;
 
     TimeTable& table() const { return table_; }
+    // Where the grid and the navigator stand.
+    TableCursor& cursor() { return cursor_; }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -24,9 +28,9 @@ class TimeTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Writes the text typed into a cell into the field of the table's current record,
-    // starting an edit when the table is browsing, and marks the record as typed by hand.
-    // A text the field refuses gives writeFailed and false.
+    // Writes the text typed into a cell into the field of its record: the cursor moves to
+    // its row and starts an edit when the table is browsing; the record is marked as typed
+    // by hand. A text the field refuses gives writeFailed and false.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
     // True while the table inserts, removes or moves a row (between Qt's begin and end
@@ -46,14 +50,15 @@ class TimeTableModel : public QAbstractTableModel {
     static QString currentMark(TableState state);
 
   signals:
-    // Any change of the table: open, move, field value, edit or insert started, post,
-    // cancel, delete.
+    // Any change of the table or move of the cursor: open, move, field value, edit or insert
+    // started, post, cancel, delete.
     void dataSetChanged();
     // A field refused a text; `text` is the failure's text.
     void writeFailed(const QString& text);
 
   private:
-    // Follows the table and calls the model's begin/end row functions.
+    // Follows the table (and the cursor's moves) and calls the model's begin/end row
+    // functions.
     class Link : public TableObserver {
       public:
         explicit Link(TimeTableModel& model) : model_(model) {}
@@ -73,6 +78,8 @@ class TimeTableModel : public QAbstractTableModel {
     bool missed(const QModelIndex& index) const;
 
     TimeTable& table_;
+    // Before the link: it follows each change of the table before the model passes it on.
+    TableCursor cursor_{table_};
     Link link_{*this};
     bool moving_ = false;
     bool rowsChanging_ = false;  // a begun row move that Qt took (a move onto itself is none)

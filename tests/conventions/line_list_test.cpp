@@ -5,18 +5,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <set>
 
 #include "failure.h"
 #include "failure_text.h"
+#include "line_reader.h"
 #include "temp_folder.h"
 
 namespace marvolt {
@@ -32,6 +31,12 @@ Lines linesOf(const LineList& list) {
     return lines;
 }
 
+LineList listOf(const Lines& lines) {
+    LineList list;
+    for (const std::string& line : lines) list.add(line);
+    return list;
+}
+
 using testing::failureText;
 
 std::set<std::string> namesIn(const std::string& folder) {
@@ -42,122 +47,20 @@ std::set<std::string> namesIn(const std::string& folder) {
     return names;
 }
 
-TEST(LineReading, TerminatorsCarriageReturnsAndEndOfFileByte) {
-    const struct {
-        std::string bytes;
-        Lines lines;
-        bool dropped;
-    } rows[] = {
-        {"", {}, false},
-        {"\n", {""}, false},
-        {"\r\n", {""}, false},
-        {"a", {"a"}, false},
-        {"a\nb", {"a", "b"}, false},    // last line without terminator
-        {"a\nb\n", {"a", "b"}, false},  // no extra empty last line
-        {"a\r\nb\r\n", {"a", "b"}, false},
-        {"a\n\n\nb\n", {"a", "", "", "b"}, false},  // empty lines inside are kept
-        {"a\r\n\r\nb", {"a", "", "b"}, false},
-        {"a\rb\rc\r", {"abc"}, true},    // CR-only line ends: one line
-        {"a\r\rb\r\r\n", {"ab"}, true},  // only the CR right before LF ends
-        {"\r", {""}, true},
-        {"a\r\n\x1A", {"a"}, false},  // CR LF then 0x1A: no extra line
-        {"\x1A", {}, false},
-        {"a\n\x1A"
-         "b\nc\n",
-         {"a"},
-         true},  // 0x1A at a line start ends the file
-        {"ab\x1A"
-         "cd\r\nef\n",
-         {"ab", "ef"},
-         true},                     // inside a line: rest of it skipped
-        {"ab\x1A", {"ab"}, false},  // the very last byte drops nothing
-        {"ab\x1A\n", {"ab"}, true},
-        {"a\r\x1A"
-         "b\n",
-         {"a"},
-         true},
-        {"\x1A\n", {}, true},
-        {"x\0y\n\xB9\xE6\n"s, {"x\0y"s, "\xB9\xE6"}, false},  // bytes as they are
-    };
-    for (const auto& row : rows) {
-        const LineList list = LineList::fromBytes(row.bytes);
-        EXPECT_EQ(linesOf(list), row.lines) << ::testing::PrintToString(row.bytes);
-        EXPECT_EQ(list.droppedBytes(), row.dropped) << ::testing::PrintToString(row.bytes);
-        EXPECT_EQ(list.empty(), row.lines.empty());
-    }
-}
-
-// The rules applied one byte at a time, to check the in-place reading on random files.
-Lines readByteByByte(const std::string& bytes, bool& dropped) {
-    Lines lines;
-    std::string line;
-    bool inLine = false, skipping = false;
-    dropped = false;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        const bool last = i + 1 == bytes.size();
-        if (!inLine) {
-            if (c == '\x1A') {
-                dropped = dropped || !last;
-                break;
-            }
-            inLine = true;
-            line.clear();
-        }
-        if (c == '\n') {
-            lines.push_back(line);
-            inLine = skipping = false;
-        } else if (skipping) {
-            continue;
-        } else if (c == '\x1A') {
-            skipping = true;
-            dropped = dropped || !last;
-        } else if (c == '\r') {
-            if (last || bytes[i + 1] != '\n') dropped = true;
-        } else {
-            line += c;
-        }
-    }
-    if (inLine) lines.push_back(line);
-    return lines;
-}
-
-TEST(LineReading, RandomFilesFollowTheRules) {
-    std::mt19937 random(20120403);
-    const char alphabet[] = {'a', 'b', ' ', '\n', '\n', '\r', '\x1A'};
-    for (int round = 0; round < 3000; ++round) {
-        std::string bytes(random() % 40, ' ');
-        for (char& c : bytes) {
-            // Mostly text, so that lines are long enough to move in place.
-            c = random() % 8 == 0 ? alphabet[random() % sizeof alphabet] : 'a' + random() % 26;
-            if (round % 2 == 0 && c == '\x1A') c = 'z';
-        }
-        bool dropped = false;
-        const Lines expected = readByteByByte(bytes, dropped);
-        const LineList list = LineList::fromBytes(bytes);
-        ASSERT_EQ(linesOf(list), expected) << ::testing::PrintToString(bytes);
-        ASSERT_EQ(list.droppedBytes(), dropped) << ::testing::PrintToString(bytes);
-    }
-}
-
-TEST(LineReading, SetByteChangesOneLineInPlace) {
-    LineList list = LineList::fromBytes("first\r\n 12  4  3  7  5  9.0000000  0 10\r\nlast\r\n");
-    list.setByte(1, 28, '3');
-    EXPECT_EQ(list[1], " 12  4  3  7  5  9.0000000  3 10");
-    EXPECT_EQ(list[0], "first");
-    EXPECT_EQ(list[2], "last");
-}
-
+// The lines of a time file by the line reading rules; a line cut by a lone CR is one line.
 TEST(LineReading, ReadsFilesAsTheyAre) {
     TempFolder folder;
     const std::string path = folder.write("times.txt", "P1 10:00 10:05\r\nP2\t10:10\r10:15\n\x1A");
-    const LineList list = readLines(path);
-    EXPECT_EQ(linesOf(list), (Lines{"P1 10:00 10:05", "P2\t10:1010:15"}));
-    EXPECT_TRUE(list.droppedBytes());
-    const FileBytes bytes = readFileBytes(path);
-    EXPECT_EQ(std::string(bytes.data.get(), bytes.size),
-              "P1 10:00 10:05\r\nP2\t10:10\r10:15\n\x1A");
+    EXPECT_EQ(linesOf(readLines(path)), (Lines{"P1 10:00 10:05", "P2\t10:1010:15"}));
     EXPECT_TRUE(readLines(folder.write("empty.txt", "")).empty());
+}
+
+// A line longer than the reader's block comes in pieces and is held whole.
+TEST(LineReading, LineLongerThanABlockIsOneLine) {
+    TempFolder folder;
+    const std::string longLine(LineReader::kBlockSize * 2 + 5, 'x');
+    const std::string path = folder.write("long.txt", "a\r\n" + longLine + "\r\nb");
+    EXPECT_EQ(linesOf(readLines(path)), (Lines{"a", longLine, "b"}));
 }
 
 TEST(LineReading, FileThatReportsNoSizeIsReadToItsEnd) {
@@ -165,8 +68,10 @@ TEST(LineReading, FileThatReportsNoSizeIsReadToItsEnd) {
     std::ifstream in("/proc/self/mountinfo", std::ios::binary);
     const std::string expected{std::istreambuf_iterator<char>(in), {}};
     ASSERT_GT(expected.size(), 0u);
-    const FileBytes bytes = readFileBytes("/proc/self/mountinfo");
-    EXPECT_EQ(std::string(bytes.data.get(), bytes.size), expected);
+    std::string read;
+    const LineList lines = readLines("/proc/self/mountinfo");
+    for (std::size_t i = 0; i < lines.size(); ++i) read.append(lines[i]).append("\n");
+    EXPECT_EQ(read, expected);
 }
 
 TEST(LineReading, RealObservationFileComesBackByteForByte) {
@@ -174,7 +79,6 @@ TEST(LineReading, RealObservationFileComesBackByteForByte) {
     const std::string original = std::string(MARVOLT_TEST_DATA) + "/geo_14601736.18o";
     const LineList list = readLines(original);
     ASSERT_EQ(list.size(), 124u);
-    EXPECT_FALSE(list.droppedBytes());
     const std::string copy = folder.file("copy.18o");
     writeLines(copy, list);
     EXPECT_EQ(testing::readBytes(copy), testing::readBytes(original));
@@ -189,7 +93,6 @@ TEST(LineReading, ErrorTexts) {
     EXPECT_EQ(failureText([&] { readLines(file + "/inside.12o"); }), "Invalid filename");
     EXPECT_EQ(failureText([&] { readLines(folder.file(std::string(300, 'n'))); }),
               "Invalid filename");
-    EXPECT_EQ(failureText([&] { readFileBytes(folder.file("missing.12o")); }), "File not found");
 }
 
 TEST(LineReading, UnreadableFileIsAccessDenied) {
@@ -200,12 +103,13 @@ TEST(LineReading, UnreadableFileIsAccessDenied) {
     EXPECT_EQ(failureText([&] { readLines(file); }), "File access denied");
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
+// AddressSanitizer and ThreadSanitizer reserve more address space than any limit below.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kSanitizer = true;
 #elif defined(__has_feature)
-constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+constexpr bool kSanitizer = __has_feature(address_sanitizer) || __has_feature(thread_sanitizer);
 #else
-constexpr bool kAddressSanitizer = false;
+constexpr bool kSanitizer = false;
 #endif
 
 // The address space the process holds now, in bytes.
@@ -233,9 +137,9 @@ void rewriteWithin(const std::string& path, std::size_t allowance, const std::st
 
 // Reading and rewriting a file takes at most 1.5 times its size, however long its lines;
 // a file that does not fit is an error with a text, never an abort. Each row runs in a
-// child process whose address space is limited (which AddressSanitizer cannot run under).
+// child process whose address space is limited (which the sanitizers cannot run under).
 TEST(LineMemory, RewriteWithinOneAndAHalfTimesTheFileAndNoAbortBeyond) {
-    if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer needs an unlimited address space";
+    if (kSanitizer) GTEST_SKIP() << "the sanitizers need an unlimited address space";
     constexpr std::size_t kSize = 64 << 20;
     TempFolder folder;
     std::string surveyLines;
@@ -262,49 +166,29 @@ TEST(LineMemory, RewriteWithinOneAndAHalfTimesTheFileAndNoAbortBeyond) {
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"one-line.12o", "survey.12o"}));
 }
 
-TEST(FileErrorText, OperatingSystemCodes) {
-    const struct {
-        int code;
-        std::string text;
-    } rows[] = {
-        {ENOENT, "File not found"},
-        {ENOTDIR, "Invalid filename"},
-        {ENAMETOOLONG, "Invalid filename"},
-        {EINVAL, "Invalid filename"},
-        {EMFILE, "Too many open files"},
-        {ENFILE, "Too many open files"},
-        {EACCES, "File access denied"},
-        {EPERM, "File access denied"},
-        {EISDIR, "File access denied"},
-        {EIO, "I/O error 5"},
-        {EBUSY, "I/O error 16"},
-        {ETXTBSY, "I/O error 26"},
-    };
-    for (const auto& row : rows) EXPECT_EQ(fileErrorText(row.code), row.text) << row.code;
-}
-
 TEST(LineWriting, EveryLineEndsInCrLf) {
     TempFolder folder;
     const std::string path = folder.write("out.12o", "old contents that are longer\n");
-    writeLines(path, LineList::fromBytes("a\nb\r\n\n\xB9\0z\nlast"s));
+    writeLines(path, listOf({"a", "b", "", "\xB9\0z"s, "last"}));
     EXPECT_EQ(testing::readBytes(path), "a\r\nb\r\n\r\n\xB9\0z\r\nlast\r\n"s);
-    writeLines(path, LineList::fromBytes(""));
+    writeLines(path, LineList());
     EXPECT_EQ(testing::readBytes(path), "");
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"out.12o"});  // no temporary left
 }
 
 TEST(LineWriting, LargeFileCrossesWriteChunks) {
     TempFolder folder;
-    std::string lfBytes, crLfBytes;
+    LineList lines;
+    std::string crLfBytes;
     for (int i = 0; i < 60000; ++i) {
         // Now and then a line longer than what is gathered for one write.
         const std::size_t length = i % 20000 == 1 ? 300000 : i % 97;
         const std::string line = " 12  4  3  7  5 " + std::to_string(i) + std::string(length, 'x');
-        lfBytes += line + "\n";
+        lines.add(line);
         crLfBytes += line + "\r\n";
     }
     const std::string path = folder.file("big.12o");
-    writeLines(path, LineList::fromBytes(lfBytes));
+    writeLines(path, lines);
     EXPECT_EQ(testing::readBytes(path), crLfBytes);
     EXPECT_EQ(readLines(path).size(), 60000u);
 }
@@ -314,14 +198,14 @@ TEST(LineWriting, KeepsPermissionsAndGivesNewFilesTheUmask) {
     const std::string path = folder.write("kept.12o", "x\n");
     for (const mode_t mode : {0640, 0604, 0755}) {
         ASSERT_EQ(chmod(path.c_str(), mode), 0);
-        writeLines(path, LineList::fromBytes("y\n"));
+        writeLines(path, listOf({"y"}));
         struct stat status {};
         ASSERT_EQ(stat(path.c_str(), &status), 0);
         EXPECT_EQ(status.st_mode & 07777, mode);
     }
     const mode_t mask = umask(022);
     const std::string fresh = folder.file("fresh.12o");
-    writeLines(fresh, LineList::fromBytes("z\n"));
+    writeLines(fresh, listOf({"z"}));
     umask(mask);
     struct stat status {};
     ASSERT_EQ(stat(fresh.c_str(), &status), 0);
@@ -333,7 +217,7 @@ TEST(LineWriting, FollowsSymbolicLink) {
     const std::string target = folder.write("target.12o", "x\n");
     const std::string link = folder.file("link.12o");
     ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
-    writeLines(link, LineList::fromBytes("y\n"));
+    writeLines(link, listOf({"y"}));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(testing::readBytes(target), "y\r\n");
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"link.12o", "target.12o"}));
@@ -349,7 +233,7 @@ TEST(LineWriting, MissingFolderCannotCreateWithTheFullPath) {
         {"/nonexistent-dir/sub/../x.12o", "/nonexistent-dir/x.12o"},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(failureText([&] { writeLines(row.path, LineList::fromBytes("a")); }),
+        EXPECT_EQ(failureText([&] { writeLines(row.path, listOf({"a"})); }),
                   "Cannot create file \"" + row.shown + "\". No such file or directory");
     }
 }
@@ -359,7 +243,7 @@ TEST(LineWriting, ReadOnlyFolderLeavesOriginalUntouched) {
     TempFolder folder;
     const std::string path = folder.write("survey.12o", "original\r\n");
     ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
-    EXPECT_EQ(failureText([&] { writeLines(path, LineList::fromBytes("new")); }),
+    EXPECT_EQ(failureText([&] { writeLines(path, listOf({"new"})); }),
               "Cannot create file \"" + path + "\". Permission denied");
     EXPECT_EQ(testing::readBytes(path), "original\r\n");
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"survey.12o"});
@@ -370,7 +254,7 @@ TEST(LineWriting, ReadOnlyFileLeftUntouched) {
     TempFolder folder;
     const std::string path = folder.write("survey.12o", "original\r\n");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    EXPECT_EQ(failureText([&] { writeLines(path, LineList::fromBytes("new")); }),
+    EXPECT_EQ(failureText([&] { writeLines(path, listOf({"new"})); }),
               "Cannot create file \"" + path + "\". Permission denied");
     EXPECT_EQ(testing::readBytes(path), "original\r\n");
     EXPECT_EQ(namesIn(folder.path()), std::set<std::string>{"survey.12o"});
@@ -379,12 +263,12 @@ TEST(LineWriting, ReadOnlyFileLeftUntouched) {
 TEST(LineWriting, WriteStoppingPartWayLeavesOriginalUntouched) {
     TempFolder folder;
     const std::string path = folder.write("survey.12o", "original\r\n");
-    std::string bytes;
-    for (int i = 0; i < 200000; ++i) bytes += "epoch line\n";  // more than the size limit
+    LineList lines;
+    for (int i = 0; i < 200000; ++i) lines.add("epoch line");  // more than the size limit
 
     // A file size limit makes the write fail part-way, also for root.
-    const std::string text = testing::failureTextWithFileSizeLimit(
-        100000, [&] { writeLines(path, LineList::fromBytes(bytes)); });
+    const std::string text =
+        testing::failureTextWithFileSizeLimit(100000, [&] { writeLines(path, lines); });
 
     EXPECT_EQ(text, "Stream write error");
     EXPECT_EQ(testing::readBytes(path), "original\r\n");

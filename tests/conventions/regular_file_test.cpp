@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -48,9 +49,12 @@ TEST(RegularFilesOnly, SpecialFilesAreRefusedUntouched) {
 
     const std::function<void(const std::string&)> actions[] = {
         [](const std::string& path) { readLines(path); },
-        [](const std::string& path) { readFileBytes(path); },
         [](const std::string& path) { makeBackupCopy(path); },
-        [](const std::string& path) { writeLines(path, LineList::fromBytes("new\n")); },
+        [](const std::string& path) {
+            LineList lines;
+            lines.add("new");
+            writeLines(path, lines);
+        },
     };
     for (const std::string& path : {pipe, socket, subfolder, linkToZero, std::string("/dev/null"),
                                     std::string("/dev/zero")}) {
@@ -66,6 +70,27 @@ TEST(RegularFilesOnly, SpecialFilesAreRefusedUntouched) {
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4);
     EXPECT_FALSE(std::filesystem::exists("/dev/null.bak"));
+}
+
+TEST(FileErrorText, OperatingSystemCodes) {
+    const struct {
+        int code;
+        std::string text;
+    } rows[] = {
+        {ENOENT, "File not found"},
+        {ENOTDIR, "Invalid filename"},
+        {ENAMETOOLONG, "Invalid filename"},
+        {EINVAL, "Invalid filename"},
+        {EMFILE, "Too many open files"},
+        {ENFILE, "Too many open files"},
+        {EACCES, "File access denied"},
+        {EPERM, "File access denied"},
+        {EISDIR, "File access denied"},
+        {EIO, "I/O error 5"},
+        {EBUSY, "I/O error 16"},
+        {ETXTBSY, "I/O error 26"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(fileErrorText(row.code), row.text) << row.code;
 }
 
 }  // namespace

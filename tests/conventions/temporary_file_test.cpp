@@ -46,9 +46,8 @@ TEST(TemporaryFile, ASignalThatEndsTheProgramRemovesIt) {
 TEST(TemporaryFile, AFileSizeLimitIsAnErrorNotTheEnd) {
     testing::TempFolder folder;
     const std::string target = folder.write("survey.12o", "original\r\n");
-    std::string bytes;
-    for (int i = 0; i < 20000; ++i) bytes += " 12  4  3  6  0 12.0000000  0  1G05\n";
-    const LineList lines = LineList::fromBytes(bytes);
+    LineList lines;
+    for (int i = 0; i < 20000; ++i) lines.add(" 12  4  3  6  0 12.0000000  0  1G05");
     const auto writeUnderLimit = [&] {
         std::signal(SIGXFSZ, SIG_DFL);
         rlimit limit{};

@@ -224,7 +224,7 @@ TEST_F(Analysis, AnErrorWhileReadingLeavesWhatWasDoneBefore) {
 
 TEST_F(Analysis, ARecordStillOpenInTheGridIsPostedFirst) {
     testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
-    table.insert();
+    table.insert(0);
     table.setText(Field::Punkt, "P2");
     table.setText(Field::Stop, "8:05:00");
     table.setText(Field::Go, "8:05:20");
@@ -238,14 +238,11 @@ TEST_F(Analysis, ARecordStillOpenInTheGridIsPostedFirst) {
 
 TEST_F(Analysis, TheAnalysisOnlyReadsTheTableAndTheShiftIsWrittenAsAStepOfItsOwn) {
     testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}, {"P2", "8:05:00", "8:05:20"}});
-    table.first();
     const std::uint64_t revision = table.revision();
     const std::string file =
         folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}, {6, 5, 12}}));
     result = analyseRinex(file, table, held);
     EXPECT_EQ(services.log, Log{});  // nothing shown, not even the cursor
-    EXPECT_EQ(table.currentRow(), 0);
-    EXPECT_TRUE(table.bof());
     EXPECT_EQ(table.revision(), revision);
     EXPECT_EQ(testing::tableRows(table),
               (Log{"P1 08:00:00 08:00:30 - -", "P2 08:05:00 08:05:20 - -"}));

@@ -9,6 +9,7 @@
 #include "date_time.h"
 #include "epoch_scan.h"
 #include "line_reader.h"
+#include "rinex_oracle.h"
 #include "rinex_samples.h"
 #include "rinex_version.h"
 #include "temp_folder.h"
@@ -32,7 +33,7 @@ TEST(EpochKey, DatePieceIsTheObservationDateOnly) {
         {0.0, " 99 12 30 "},                                      // before any analysis
         {encodeDate(2012, 4, 3) + at(23, 59, 59), " 12 04 03 "},  // a time of day is ignored
     };
-    for (const auto& c : cases) EXPECT_EQ(datePiece(c.date), c.piece) << c.piece;
+    for (const auto& c : cases) EXPECT_EQ(oracle::datePiece(c.date), c.piece) << c.piece;
 }
 
 TEST(EpochKey, TimeAndSecondsPieces) {
@@ -94,7 +95,7 @@ TEST(LineMatches, AcceptsBothPaddingsFieldByField) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(lineMatches(c.line, c.key), c.matches);
+        EXPECT_EQ(oracle::lineMatches(c.line, c.key), c.matches);
     }
 }
 
@@ -123,14 +124,15 @@ TEST(DataEpoch, FlagAndSatellitesTellAnEpochFromAnEventRecord) {
         {" 05  3 24 13 14 12.0000000  x  2G16G09", false},
         {" 05  3 24 13 14 12.000000", false},  // too short to carry a flag
     };
-    for (const Row& row : rows) EXPECT_EQ(isDataEpoch(row.line), row.dataEpoch) << row.line;
+    for (const Row& row : rows) EXPECT_EQ(oracle::isDataEpoch(row.line), row.dataEpoch) << row.line;
 }
 
 // The data epochs a scan of the file in blocks of `blockSize` bytes finds, as "line code".
 std::vector<std::string> scannedEpochs(const std::string& file, std::size_t blockSize) {
     std::vector<std::string> found;
     scanEpochs(
-        file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
+        file,
+        [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
         [&](const ScannedEpoch& epoch) {
             found.push_back(std::to_string(epoch.line) + " " + std::to_string(epoch.code));
         },
@@ -142,11 +144,11 @@ std::vector<std::string> scannedEpochs(const std::string& file, std::size_t bloc
 // checked against the file's bytes.
 std::vector<std::string> plainEpochs(const std::string& file) {
     const std::string bytes = testing::readBytes(file);
-    const LineList lines = readLines(file);
+    const oracle::WholeFileLines lines = oracle::readWholeFile(file);
     const EpochLayout& layout = layoutOfFile(lines.empty() ? "" : lines[0], file);
     std::vector<std::string> found;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (layout.isDataEpoch(lines, i))
+        if (oracle::isDataEpoch(layout, lines, i))
             if (const auto code = layout.epochCode(lines[i]))
                 found.push_back(std::to_string(i) + " " + std::to_string(*code));
     return found;
@@ -195,9 +197,12 @@ TEST(EpochScan, AgreesWithAPlainLookAtEveryLineOfRealFiles) {
         for (const std::size_t block : {std::size_t{61}, std::size_t{4096}, LineReader::kBlockSize})
             EXPECT_EQ(scannedEpochs(file, block), plain) << block;
         // Each epoch's offset is where its line starts in the file.
-        const LineList lines = readLines(file);
+        const oracle::WholeFileLines lines = oracle::readWholeFile(file);
         scanEpochs(
-            file, [](std::size_t, std::string_view, const EpochLayout&) { return NextLines::EpochShaped; },
+            file,
+            [](std::size_t, std::string_view, const EpochLayout&) {
+                return NextLines::EpochShaped;
+            },
             [&](const ScannedEpoch& epoch) {
                 EXPECT_EQ(bytes.substr(epoch.offset, lines[epoch.line].size()), lines[epoch.line]);
             });

@@ -15,6 +15,7 @@
 #include "epoch_key.h"
 #include "epoch_layout.h"
 #include "failure.h"
+#include "rinex_oracle.h"
 #include "rinex_samples.h"
 #include "scripted_services.h"
 #include "temp_folder.h"
@@ -45,27 +46,27 @@ struct Shifted {
 const std::vector<Shifted> kP1 = {{"P1", "6:00:12", "6:00:42"}};
 
 // The data epochs of the key in a plain scan of every line.
-std::vector<std::size_t> scanFor(const LineList& lines, const std::string& key) {
+std::vector<std::size_t> scanFor(const oracle::WholeFileLines& lines, const std::string& key) {
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lineMatches(lines[i], key) && isDataEpoch(lines[i])) found.push_back(i);
+        if (oracle::lineMatches(lines[i], key) && oracle::isDataEpoch(lines[i])) found.push_back(i);
     return found;
 }
 
 // The result an analysis of the file on 3 April 2012 gives for the points.
 AnalysisResult resultOf(const std::string& file, const std::vector<Shifted>& points) {
-    const LineList lines = readLines(file);
+    const oracle::WholeFileLines lines = oracle::readWholeFile(file);
     AnalysisResult result;
     result.file = file;
     result.identity = lines.identity();
     result.observationDate = encodeDate(2012, 4, 3);
-    result.insertedBlocks = insertedEventBlocks(lines, result.layout);
+    result.insertedBlocks = oracle::insertedEventBlocks(lines, result.layout);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const char flag = lines[i].size() > 28 ? lines[i][28] : ' ';
-        if ((flag == '2' || flag == '3') && result.layout.isDataEpoch(lines, i))
+        if ((flag == '2' || flag == '3') && oracle::isDataEpoch(result.layout, lines, i))
             ++result.markedEpochCount;
     }
-    const std::string date = datePiece(result.observationDate);
+    const std::string date = oracle::datePiece(result.observationDate);
     for (const auto& p : points) {
         PointEpochs point;
         point.record = result.points.size();
@@ -392,8 +393,7 @@ TEST_F(Modification, WritesWhatTheAnalysisFoundWhateverTheTableHoldsSince) {
     // here) and P1's STOP typed over: neither reaches the file.
     const std::string times = folder.write("times.txt", "P0 6:00:12 6:00:12\n");
     importTimeFile(times, table, services);
-    table.first();
-    table.edit();
+    table.edit(0);
     table.setText(Field::Stop, "7:00:00");
     table.post();
 

@@ -8,6 +8,7 @@
 
 #include "date_time.h"
 #include "failure.h"
+#include "rinex_oracle.h"
 #include "rinex_samples.h"
 
 namespace marvolt {
@@ -78,8 +79,8 @@ TEST(FirstObservation, ReadsTheFirstRecordLabelledExactly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         double date = kHeldDate;
-        const FirstObservation first =
-            findFirstObservation(LineList::fromBytes(joinLines(c.lines, "\n")), date);
+        const FirstObservation first = oracle::findFirstObservation(
+            oracle::WholeFileLines::fromBytes(joinLines(c.lines, "\n")), date);
         EXPECT_EQ(first.found, c.date.has_value());
         EXPECT_EQ(date, c.date ? encodeDate(c.date->year, c.date->month, c.date->day) : kHeldDate);
         EXPECT_EQ(first.time, encodeTime(c.time.hour, c.time.minute, c.time.second, 0));
@@ -118,10 +119,10 @@ TEST(FirstObservation, FailsOnBadItemsKeepingTheDateOnceBuilt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         double date = kHeldDate;
-        const LineList lines =
-            LineList::fromBytes(headerRecord(c.values, "TIME OF FIRST OBS") + "\r\n");
+        const oracle::WholeFileLines lines =
+            oracle::WholeFileLines::fromBytes(headerRecord(c.values, "TIME OF FIRST OBS") + "\r\n");
         try {
-            findFirstObservation(lines, date);
+            oracle::findFirstObservation(lines, date);
             ADD_FAILURE() << "no failure";
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.text(), c.error);
@@ -149,8 +150,8 @@ TEST(FirstObservation, ReadsTheHeadersOfRealFiles) {
     for (const auto& f : files) {
         SCOPED_TRACE(f.file);
         double date = kHeldDate;
-        const FirstObservation first =
-            findFirstObservation(readLines(std::string(MARVOLT_TEST_DATA) + "/" + f.file), date);
+        const FirstObservation first = oracle::findFirstObservation(
+            oracle::readWholeFile(std::string(MARVOLT_TEST_DATA) + "/" + f.file), date);
         EXPECT_TRUE(first.found);
         EXPECT_EQ(date, encodeDate(f.date.year, f.date.month, f.date.day));
         EXPECT_EQ(first.time, encodeTime(f.time.hour, f.time.minute, f.time.second, 0));

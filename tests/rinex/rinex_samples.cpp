@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cell_text.h"
+
 namespace marvolt::testing {
 
 std::string headerRecord(std::string_view values, std::string_view label) {
@@ -46,7 +48,7 @@ std::string joinLines(const std::vector<std::string>& lines, std::string_view te
 
 void addPoints(TimeTable& table, const std::vector<Point>& points) {
     for (const auto& point : points) {
-        table.insert();
+        table.insert(0);
         table.setText(Field::Punkt, point.name);
         table.setText(Field::Stop, point.stop);
         table.setText(Field::Go, point.go);
@@ -57,9 +59,9 @@ void addPoints(TimeTable& table, const std::vector<Point>& points) {
 std::vector<std::string> tableRows(const TimeTable& table) {
     std::vector<std::string> rows;
     for (int row = 0; row < table.rowCount(); ++row) {
-        std::string text = table.cellText(row, Field::Punkt);
+        std::string text = cellText(table, row, Field::Punkt);
         for (const Field field : {Field::Stop, Field::Go, Field::Stop2, Field::Go2})
-            text += " " + (table.cellText(row, field).empty() ? "-" : table.cellText(row, field));
+            text += " " + (cellText(table, row, field).empty() ? "-" : cellText(table, row, field));
         rows.push_back(text);
     }
     return rows;

@@ -13,8 +13,8 @@
 
 #include "analysis.h"
 #include "epoch_layout.h"
-#include "line_list.h"
 #include "modification.h"
+#include "rinex_oracle.h"
 #include "rinex_samples.h"
 #include "rinex_version.h"
 #include "scripted_services.h"
@@ -54,7 +54,7 @@ Reading readWithConvbin(const std::string& file) {
 // Three points over the file's data epochs: P1 from the first to a sixth of the way, P2
 // from a third to half, P3 from two thirds to the last (the first STOP is the first epoch).
 std::vector<testing::Point> pointsOver(const std::string& file) {
-    const LineList lines = readLines(file);
+    const oracle::WholeFileLines lines = oracle::readWholeFile(file);
     const EpochLayout& layout = layoutOfFile(lines[0], file);
     // Hour, minute and second are the last three fields of the key.
     const std::size_t hour = layout.keyLength() - 8;
@@ -63,7 +63,7 @@ std::vector<testing::Point> pointsOver(const std::string& file) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (header) {
             header = lines[i].find("END OF HEADER") == std::string_view::npos;
-        } else if (layout.isDataEpoch(lines, i) && layout.epochCode(lines[i])) {
+        } else if (oracle::isDataEpoch(layout, lines, i) && layout.epochCode(lines[i])) {
             const std::string_view line = lines[i];
             times.push_back(std::string(line.substr(hour, 2)) + ":" +
                             std::string(line.substr(hour + 3, 2)) + ":" +

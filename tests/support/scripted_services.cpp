@@ -45,7 +45,6 @@ AnalysisResult analyseIntoView(const std::string& path, TimeTable& table, HeldDa
     AnalysisResult result = analyseRinex(path, table, held);
     view.showFields(analysisFields(result, table.locale()));
     writeShiftedTimes(result, table);
-    table.last();
     showReport(result, services, [&view](const std::string& line) { view.addReportLine(line); });
     return result;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cell_text.h"
 #include "failure_text.h"
 #include "temp_folder.h"
 
@@ -28,7 +29,7 @@ TimeTable dottedTable() {
 
 void addPoint(TimeTable& table, const std::string& name, const std::string& stop,
               const std::string& go) {
-    table.append();
+    table.insert(table.recordCount());
     table.setText(Field::Punkt, name);
     table.setText(Field::Stop, stop);
     table.setText(Field::Go, go);
@@ -50,7 +51,7 @@ TEST(TimeFileLines, ImportFormatInTheOrderTheImportRestores) {
     addPoint(table, "B", "10", "11.0.0,250");
     addPoint(table, "C", "10", "11");
     addPoint(table, "\xA3\xF3\x64\x9F", "9.5.3,5", "9.6");
-    ASSERT_EQ(table.cellText(1, Field::Punkt), "C");
+    ASSERT_EQ(cellText(table, 1, Field::Punkt), "C");
 
     EXPECT_EQ(linesOf(timeFileLines(table)),
               Lines({"\xA3\xF3\x64\x9F 09.05.03,005 09.06.00", "A 10.00.00 11.00.00",
@@ -102,7 +103,7 @@ TEST(TimeFileLines, CountsTheRefusedRecordsBeyondTen) {
 // takes the typed marks off; a cancelled choice writes nothing and keeps them.
 TEST(SaveTimeFile, WritesTheChosenFileAndClearsTheTypedMarks) {
     TimeTable table = dottedTable();
-    table.append();
+    table.insert(table.recordCount());
     table.setText(Field::Punkt, "101");
     table.setText(Field::Stop, "10.15.05");
     table.setText(Field::Go, "10.20");

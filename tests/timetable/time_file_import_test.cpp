@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cell_text.h"
 #include "failure.h"
 #include "scripted_services.h"
 #include "temp_folder.h"
@@ -28,28 +29,36 @@ std::string summary(int points, int errors) {
            " punktów. Liczba błędnych wierszy: " + std::to_string(errors) + ".";
 }
 
-// Each record in STOP order as "PUNKT STOP GO", walked as the analysis walks it.
-Lines records(TimeTable& table) {
+// Each record in STOP order as "PUNKT STOP GO", walked as the navigator walks it.
+Lines records(TableCursor& cursor) {
+    const TimeTable& table = cursor.table();
     Lines result;
     // Bounded, so that a missing end mark fails instead of looping.
     const auto bound = static_cast<std::size_t>(table.rowCount());
-    for (table.first(); !table.eof() && result.size() <= bound; table.next())
-        result.push_back(table.text(Field::Punkt) + " " + table.text(Field::Stop) + " " +
-                         table.text(Field::Go));
+    for (cursor.first(); !cursor.eof() && result.size() <= bound; cursor.next()) {
+        const int row = cursor.currentRow();
+        result.push_back(cellText(table, row, Field::Punkt) + " " +
+                         cellText(table, row, Field::Stop) + " " + cellText(table, row, Field::Go));
+    }
     return result;
+}
+
+Lines records(TimeTable& table) {
+    TableCursor cursor(table);
+    return records(cursor);
 }
 
 class TimeFileImport : public ::testing::Test {
   protected:
     TimeFileImport() { table.open(); }
 
-    // Imports a file holding these bytes.
+    // Imports a file holding these bytes, as the window does.
     void importBytes(const std::string& bytes) {
-        importTimeFile(folder.write("czasy.txt", bytes), table, services);
+        importTimeFile(folder.write("czasy.txt", bytes), table, services, &cursor);
     }
 
     void addPoint(const std::string& name, const std::string& stop) {
-        table.append();
+        cursor.append();
         table.setText(Field::Punkt, name);
         table.setText(Field::Stop, stop);
         table.post();
@@ -58,6 +67,7 @@ class TimeFileImport : public ::testing::Test {
     TempFolder folder;
     ScriptedServices services;
     TimeTable table{LocaleSettings{}};
+    TableCursor cursor{table};  // the window's grid
 };
 
 TEST_F(TimeFileImport, EmptyLinesAreBadRowsWithTheirNumbers) {
@@ -109,20 +119,22 @@ TEST_F(TimeFileImport, AppendsToAFilledTableInStopOrder) {
     addPoint("A", "8:00:00");
     addPoint("B", "12:00:00");
     addPoint("C", "16:00:00");
-    table.moveTo(1);  // the imported records are inserted here, then take their places
+    cursor.moveTo(1);  // the imported records are inserted here, then take their places
     importBytes("N1 17:00:00 17:05:00\nN2 7:00:00 7:05:00\nN3 12:00:00 12:05:00\n");
+    EXPECT_EQ(cursor.currentRow(), 1);  // the grid stays on its row
+    EXPECT_FALSE(cursor.bof());
     EXPECT_EQ(services.messages(), (Lines{summary(3, 0)}));
-    EXPECT_EQ(records(table), (Lines{"N2 07:00:00 07:05:00", "A 08:00:00 ", "N3 12:00:00 12:05:00",
-                                     "B 12:00:00 ", "C 16:00:00 ", "N1 17:00:00 17:05:00"}));
+    EXPECT_EQ(records(cursor), (Lines{"N2 07:00:00 07:05:00", "A 08:00:00 ", "N3 12:00:00 12:05:00",
+                                      "B 12:00:00 ", "C 16:00:00 ", "N1 17:00:00 17:05:00"}));
 }
 
 TEST_F(TimeFileImport, EqualStopsEndInReverseFileOrderAndTwiceHoldsEveryPointTwice) {
     const std::string file = "A 10:00:00 10:05:00\nB 10:00:00 10:06:00\nC 10:00:00 10:07:00\n";
     importBytes(file);
-    EXPECT_EQ(records(table),
+    EXPECT_EQ(records(cursor),
               (Lines{"C 10:00:00 10:07:00", "B 10:00:00 10:06:00", "A 10:00:00 10:05:00"}));
     importBytes(file);
-    EXPECT_EQ(records(table),
+    EXPECT_EQ(records(cursor),
               (Lines{"C 10:00:00 10:07:00", "B 10:00:00 10:06:00", "A 10:00:00 10:05:00",
                      "C 10:00:00 10:07:00", "B 10:00:00 10:06:00", "A 10:00:00 10:05:00"}));
     EXPECT_EQ(services.messages(), (Lines{summary(3, 0), summary(3, 0)}));
@@ -138,7 +150,7 @@ TEST_F(TimeFileImport, MissingFileEndsWithItsErrorAndNoSummary) {
     }
     EXPECT_EQ(error, "File not found");
     EXPECT_EQ(services.log, (Lines{"busy", "normal"}));
-    EXPECT_EQ(records(table), (Lines{"A 08:00:00 "}));
+    EXPECT_EQ(records(cursor), (Lines{"A 08:00:00 "}));
 }
 
 TEST_F(TimeFileImport, ARinexFileIsRefusedWholeAndTheTableStays) {
@@ -156,7 +168,7 @@ TEST_F(TimeFileImport, ARinexFileIsRefusedWholeAndTheTableStays) {
     EXPECT_EQ(error,
               "Plik \"" + rinex + "\" jest plikiem RINEX, a nie plikiem z czasami Stop & Go.");
     EXPECT_EQ(services.messages(), Lines{});
-    EXPECT_EQ(records(table), (Lines{"A 08:00:00 "}));
+    EXPECT_EQ(records(cursor), (Lines{"A 08:00:00 "}));
 }
 
 }  // namespace

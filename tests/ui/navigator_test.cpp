@@ -3,8 +3,10 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "cell_text.h"
 #include "modal_answerer.h"
 
+using marvolt::cellText;
 using marvolt::Field;
 using marvolt::NavigatorButton;
 using marvolt::TableNavigator;
@@ -80,10 +82,10 @@ class NavigatorTest : public QObject {
         for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
             if (step == "open") table->open();
             if (step == "fill") addTwoPoints();
-            if (step == "first") table->first();
-            if (step == "next") table->next();
-            if (step == "edit") table->edit();
-            if (step == "insert") table->insert();
+            if (step == "first") model->cursor().first();
+            if (step == "next") model->cursor().next();
+            if (step == "edit") model->cursor().edit();
+            if (step == "insert") model->cursor().insert();
         }
         QString shown;
         for (NavigatorButton which : kAll)
@@ -94,11 +96,11 @@ class NavigatorTest : public QObject {
     void buttonsActOnTheTable() {
         table->open();
         addTwoPoints();
-        table->first();
+        model->cursor().first();
         click(NavigatorButton::Last);
-        QCOMPARE(table->currentRow(), 1);
+        QCOMPARE(model->cursor().currentRow(), 1);
         click(NavigatorButton::Prior);
-        QCOMPARE(table->currentRow(), 0);
+        QCOMPARE(model->cursor().currentRow(), 0);
         click(NavigatorButton::Insert);
         QCOMPARE(table->state(), TableState::Inserting);
         click(NavigatorButton::Post);
@@ -113,7 +115,7 @@ class NavigatorTest : public QObject {
     void deleteAsksFirst() {
         table->open();
         addTwoPoints();
-        table->first();
+        model->cursor().first();
         ModalAnswerer boxes;
         boxes.clicks = {"Anuluj"};
         click(NavigatorButton::Delete);
@@ -123,7 +125,7 @@ class NavigatorTest : public QObject {
         boxes.clicks = {"OK"};
         click(NavigatorButton::Delete);
         QCOMPARE(table->recordCount(), 1);
-        QCOMPARE(table->text(Field::Punkt), std::string("B"));
+        QCOMPARE(cellText(*table, model->cursor().currentRow(), Field::Punkt), std::string("B"));
         QCOMPARE(boxes.seen.size(), std::size_t(3));
         for (const auto& box : boxes.seen) {
             QCOMPARE(box.caption, QString("Potwierdź"));
@@ -137,15 +139,15 @@ class NavigatorTest : public QObject {
     void editorHooks() {
         table->open();
         addTwoPoints();
-        table->first();
+        model->cursor().first();
         bool accept = false;
         int discarded = 0;
         navigator->setEditorHooks([&] { return accept; }, [&] { ++discarded; });
         click(NavigatorButton::Next);
-        QCOMPARE(table->currentRow(), 0);
+        QCOMPARE(model->cursor().currentRow(), 0);
         accept = true;
         click(NavigatorButton::Next);
-        QCOMPARE(table->currentRow(), 1);
+        QCOMPARE(model->cursor().currentRow(), 1);
         click(NavigatorButton::Edit);
         click(NavigatorButton::Cancel);
         QCOMPARE(discarded, 1);
@@ -154,7 +156,7 @@ class NavigatorTest : public QObject {
   private:
     void addTwoPoints() {
         for (const char* name : {"A", "B"}) {
-            table->append();
+            model->cursor().append();
             table->setText(Field::Punkt, name);
             table->setText(Field::Stop, name[0] == 'A' ? "10:00" : "11:00");
             table->post();

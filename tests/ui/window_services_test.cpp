@@ -42,10 +42,10 @@ class WindowServicesTest : public QObject {
     void filtersBecomeQtNameFilters() {
         QCOMPARE(qtNameFilters(marvolt::kTimeFileFilter),
                  QStringList({"Pliki tekstowe (*.txt)", "Wszystkie pliki (*)"}));
-        QCOMPARE(qtNameFilters(marvolt::rinexFilter(2012)),
-                 QStringList({"Pliki RINEX 2012 (*.12o)", "Pliki RINEX 2011 (*.11o)",
-                              "Pliki RINEX (*.*o)", "Pliki RINEX 3 (*.rnx)",
-                              "Wszystkie pliki (*)"}));
+        QCOMPARE(
+            qtNameFilters(marvolt::rinexFilter(2012)),
+            QStringList({"Pliki RINEX 2012 (*.12o)", "Pliki RINEX 2011 (*.11o)",
+                         "Pliki RINEX (*.*o)", "Pliki RINEX 3 (*.rnx)", "Wszystkie pliki (*)"}));
         QCOMPARE(qtNameFilters("Dane|*.txt;*.dat"), QStringList({"Dane (*.txt *.dat)"}));
         QCOMPARE(qtNameFilters(marvolt::rinexFilter(2001)).mid(0, 2),
                  QStringList({"Pliki RINEX 2001 (*.01o)", "Pliki RINEX 2000 (*.00o)"}));
