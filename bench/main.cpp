@@ -254,12 +254,11 @@ int run(const Setup& setup) {
     modifyRinex(result, {false, EventStyle::Flags}, services);
     const bool naiveRuns = setup.rate == 1;
     const Timing naive =
-        naiveRuns ? measure(
-                        [&] {
-                            matches = naiveScan(*table, held.date(), oracle::readWholeFile(rinex));
-                        },
-                        nothing)
-                  : Timing{};
+        naiveRuns
+            ? measure(
+                  [&] { matches = naiveScan(*table, held.date(), oracle::readWholeFile(rinex)); },
+                  nothing)
+            : Timing{};
     if (naiveRuns) {
         // Checked afterwards: the plain scan and the result agree, and the flags are written.
         const oracle::WholeFileLines flagged = oracle::readWholeFile(rinex);
