@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "failure.h"
+#include "interrupted.h"
 #include "rtklib_inputs.h"
 #include "temporary_file.h"
 
@@ -40,8 +41,8 @@ std::string findProgram() {
 void writeAll(int fd, const std::string& text) {
     std::size_t done = 0;
     while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n =
+            unlessInterrupted([&] { return ::write(fd, text.data() + done, text.size() - done); });
         if (n <= 0) throw streamWriteError();
         done += static_cast<std::size_t>(n);
     }
@@ -53,8 +54,8 @@ bool holdsSolution(int fd) {
     off_t offset = 0;
     bool lineStart = true;
     for (;;) {
-        const ssize_t n = ::pread(fd, block, sizeof block, offset);
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n =
+            unlessInterrupted([&] { return ::pread(fd, block, sizeof block, offset); });
         if (n <= 0) return false;
         for (ssize_t i = 0; i < n; ++i) {
             const char c = block[i];
@@ -82,8 +83,7 @@ class Child {
     // Waits for the process to end; its wait status.
     int wait() {
         int status = 0;
-        while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-        }
+        unlessInterrupted([&] { return ::waitpid(pid_, &status, 0); });
         pid_ = -1;
         return status;
     }
@@ -195,8 +195,8 @@ RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output
     bool backward = false;
     char block[4096];
     for (;;) {
-        const ssize_t n = ::read(errors.ends[0], block, sizeof block);
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n =
+            unlessInterrupted([&] { return ::read(errors.ends[0], block, sizeof block); });
         if (n <= 0) break;
         for (ssize_t i = 0; i < n; ++i) {
             if (block[i] != '\r' && block[i] != '\n') {

@@ -1,6 +1,7 @@
 #include "epoch_layout.h"
 
 #include "date_time_pattern.h"
+#include "labelled_line.h"
 #include "observation_header.h"
 
 namespace marvolt {
@@ -126,7 +127,7 @@ bool EpochLayout::isSatelliteLine(std::string_view line) {
     if (line.size() < 3 || !isUpperLetter(line[0]) || !(line[1] == ' ' || isDigit(line[1])) ||
         !isDigit(line[2]))
         return false;
-    for (std::size_t i = kHeaderLabelPosition; i < line.size() && i < kSatelliteLineLetterEnd; ++i)
+    for (std::size_t i = kLabelPosition; i < line.size() && i < kSatelliteLineLetterEnd; ++i)
         if (isLetter(line[i])) return false;
     return true;
 }

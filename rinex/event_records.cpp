@@ -1,17 +1,17 @@
 #include "event_records.h"
 
+#include "labelled_line.h"
 #include "observation_header.h"
 
 namespace marvolt {
 
 namespace {
 
-constexpr std::size_t kHeaderTextLength = 60;  // a header record's text, before its label
 constexpr std::string_view kMarkerNameLabel = "MARKER NAME";
 constexpr std::string_view kCommentLabel = "COMMENT";
 
 std::string headerRecord(std::string text, std::string_view label) {
-    text.resize(kHeaderTextLength, ' ');
+    text.resize(kLabelPosition, ' ');
     return text.append(label);
 }
 
@@ -26,10 +26,7 @@ std::string eventLine(std::string_view epochLine, const EpochLayout& layout, cha
     return line;
 }
 
-bool isComment(std::string_view line) {
-    return line.size() > kHeaderLabelPosition &&
-           line.substr(kHeaderLabelPosition, kCommentLabel.size()) == kCommentLabel;
-}
+bool isComment(std::string_view line) { return hasLabel(line, kCommentLabel); }
 
 // The record count of an event line of this flag (no data epoch by itself, nothing after
 // its count); -1 for any other line. (A version 3 one is still a data epoch when a

@@ -1,8 +1,5 @@
 #include "modification.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <optional>
 #include <string>
@@ -24,61 +21,37 @@ Failure changedSinceAnalysis(const std::string& shownPath) {
                    "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
 }
 
-// Reads `size` bytes of the copy at `offset`; fewer where the copy ends.
-std::string readAt(int fd, std::uint64_t offset, std::size_t size) {
-    std::string bytes(size, '\0');
-    ssize_t got;
-    do {
-        got = ::pread(fd, bytes.data(), size, static_cast<off_t>(offset));
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) throw streamWriteError();
-    bytes.resize(static_cast<std::size_t>(got));
-    return bytes;
-}
-
-void writeAt(int fd, std::uint64_t offset, char byte) {
-    ssize_t written;
-    do {
-        written = ::pwrite(fd, &byte, 1, static_cast<off_t>(offset));
-    } while (written < 0 && errno == EINTR);
-    if (written != 1) throw streamWriteError();
-}
-
 // The flags written into a kernel copy of the file: the marks of an earlier run set back to
 // 0, then the new ones. The copy must be as long as the file the analysis read, and every
 // line about to change must still hold what the analysis found there (its epoch key, the
 // earlier mark); false, with the copy of no use, when it does not.
 bool patchCopy(const AnalysisResult& result, const EventsByLine& events, int original, int out) {
     copyWholeFile(original, out);
-    struct stat status {};
-    if (::fstat(out, &status) != 0) throw streamWriteError();
-    if (static_cast<std::uint64_t>(status.st_size) != result.identity.size) return false;
+    if (sizeOf(out) != result.identity.size) return false;
 
     const EpochLayout& layout = result.layout;
     for (const EpochPlace& mark : result.markedEpochs) {
         const std::uint64_t at = mark.offset + layout.flagPosition();
-        const std::string flag = readAt(out, at, 1);
+        const std::string flag = readBytesAt(out, at, 1);
         if (flag != std::string(1, kStopFlag) && flag != std::string(1, kGoFlag)) return false;
-        if (events.count(mark.line) == 0) writeAt(out, at, '0');
+        if (events.count(mark.line) == 0) writeByteAt(out, at, '0');
     }
     for (const auto& [line, atLine] : events) {
         const std::uint64_t offset = result.epochOffsets.at(line);
-        const std::string start = readAt(out, offset, layout.keyLength());
+        const std::string start = readBytesAt(out, offset, layout.keyLength());
         for (const EpochEvent& event : atLine) {
             const std::string& key =
                 event.moment == Moment::Stop ? event.point->stopKey : event.point->goKey;
             if (!layout.lineMatches(start, key)) return false;
         }
-        writeAt(out, offset + layout.flagPosition(), flagOf(atLine));
+        writeByteAt(out, offset + layout.flagPosition(), flagOf(atLine));
     }
     return true;
 }
 
 // The file at `path` is still the open file `locked`, as the analysis read it.
 bool unchanged(const std::string& path, const LockedFile& locked, const FileIdentity& analysed) {
-    struct stat status {};
-    return locked.identity() == analysed && ::stat(path.c_str(), &status) == 0 &&
-           identityOf(status) == analysed;
+    return locked.identity() == analysed && identityAt(path) == analysed;
 }
 
 }  // namespace
@@ -125,9 +98,8 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
     // on. A file marked before keeps the backup of that run, which holds it as it was before
     // any marks.
     bool backupMade = true;
-    struct stat backupStatus {};
-    const bool keptBackup = options.makeBackup && result.earlierMarks() > 0 &&
-                            ::lstat((file + ".bak").c_str(), &backupStatus) == 0;
+    const bool keptBackup =
+        options.makeBackup && result.earlierMarks() > 0 && nameExists(file + ".bak");
     std::optional<PendingBackup> backup;
     const auto backupFailed = [&] {
         backupMade = false;

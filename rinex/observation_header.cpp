@@ -5,6 +5,7 @@
 
 #include "date_time.h"
 #include "items.h"
+#include "labelled_line.h"
 #include "numbers.h"
 
 namespace marvolt {
@@ -25,9 +26,7 @@ std::string_view wholeSeconds(std::string_view seconds) {
 }  // namespace
 
 bool isFirstObservationRecord(std::string_view line) {
-    return line.size() > kHeaderLabelPosition &&
-           line.substr(kHeaderLabelPosition, kFirstObservationLabel.size()) ==
-               kFirstObservationLabel;
+    return hasLabel(line, kFirstObservationLabel);
 }
 
 double readObservationDate(std::string_view line) {

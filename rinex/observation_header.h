@@ -8,7 +8,6 @@
 namespace marvolt {
 
 inline constexpr std::string_view kFirstObservationLabel = "TIME OF FIRST OBS";
-inline constexpr std::size_t kHeaderLabelPosition = 60;  // a header label starts in column 61
 
 struct FirstObservation {
     bool found = false;

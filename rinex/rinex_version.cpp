@@ -2,6 +2,7 @@
 
 #include "failure.h"
 #include "file_path.h"
+#include "labelled_line.h"
 #include "observation_header.h"
 
 namespace marvolt {
@@ -11,11 +12,6 @@ namespace {
 constexpr std::string_view kGzipStart = "\x1F\x8B";
 constexpr std::string_view kCompressStart = "\x1F\x9D";
 constexpr int kNewestVersion = 4;
-
-bool hasLabel(std::string_view line, std::string_view label) {
-    return line.size() > kHeaderLabelPosition &&
-           line.substr(kHeaderLabelPosition, label.size()) == label;
-}
 
 std::string_view trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');

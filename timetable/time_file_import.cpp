@@ -6,6 +6,7 @@
 #include "failure.h"
 #include "file_path.h"
 #include "items.h"
+#include "labelled_line.h"
 #include "line_list.h"
 
 namespace marvolt {
@@ -16,11 +17,9 @@ constexpr std::size_t kItemsPerPoint = 3;  // name, STOP, GO; later items are ig
 
 // A RINEX file begins with its "RINEX VERSION / TYPE" record, labelled from column 61.
 constexpr std::string_view kRinexFirstLabel = "RINEX VERSION / TYPE";
-constexpr std::size_t kRinexLabelPosition = 60;
 
 bool isRinexFile(const LineList& lines) {
-    return !lines.empty() && lines[0].size() > kRinexLabelPosition &&
-           lines[0].substr(kRinexLabelPosition, kRinexFirstLabel.size()) == kRinexFirstLabel;
+    return !lines.empty() && hasLabel(lines[0], kRinexFirstLabel);
 }
 
 // Appends the point of one line; false, with nothing of the line left in the table, when

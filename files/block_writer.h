@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace marvolt {
@@ -51,5 +52,11 @@ class BlockWriter {
 // where it can (copy_file_range, which also lets file systems that can share the blocks);
 // fails with "Stream write error" or the texts of line reading.
 void copyWholeFile(int from, int to);
+
+// Up to `size` bytes of a file being written, read at `offset` (fewer where it ends); fails
+// with "Stream write error".
+std::string readBytesAt(int fd, std::uint64_t offset, std::size_t size);
+// One byte written over the byte at `offset`; fails with "Stream write error".
+void writeByteAt(int fd, std::uint64_t offset, char byte);
 
 }  // namespace marvolt

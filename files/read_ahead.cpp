@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "failure.h"
+#include "interrupted.h"
 #include "regular_file.h"
 
 namespace marvolt {
@@ -53,13 +54,14 @@ void ReadAhead::read(Slot& slot) {
     char* const into = slot.bytes.get() + blockSize_;
     slot.size = 0;
     while (slot.size < blockSize_) {
-        const ssize_t count = ::read(fd_, into + slot.size, blockSize_ - slot.size);
+        const ssize_t count = unlessInterrupted(
+            [&] { return ::read(fd_, into + slot.size, blockSize_ - slot.size); });
         if (count > 0) {
             slot.size += static_cast<std::size_t>(count);
         } else if (count == 0) {
             slot.last = true;
             return;
-        } else if (errno != EINTR) {
+        } else {
             slot.error = errno;
             slot.last = true;
             return;

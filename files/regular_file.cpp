@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "file_path.h"
+#include "temporary_file.h"
 
 namespace marvolt {
 
@@ -47,6 +48,23 @@ FileIdentity identityOf(const struct stat& status) {
     return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
             static_cast<std::uint64_t>(status.st_size),
             static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+std::optional<FileIdentity> identityAt(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return std::nullopt;
+    return identityOf(status);
+}
+
+std::uint64_t sizeOf(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) throw streamWriteError();
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+bool nameExists(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
 }
 
 }  // namespace marvolt

@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "failure.h"
@@ -21,6 +23,12 @@ std::string fileErrorText(int errorNumber);
 
 // The identity of a file from its status: device, inode, size and modification time.
 FileIdentity identityOf(const struct stat& status);
+// The identity of the file a path names now; none when it cannot be looked at.
+std::optional<FileIdentity> identityAt(const std::string& path);
+// The size of an open file; fails with "Stream write error".
+std::uint64_t sizeOf(int fd);
+// True when something has the name (a symbolic link counts, wherever it points).
+bool nameExists(const std::string& path);
 
 // Opens a regular file for reading and gives its status. The path is looked at before it is
 // opened, so a pipe is never opened (no wait for a writer) and a device is never touched;
