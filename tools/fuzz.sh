@@ -16,11 +16,11 @@ cmake --build build-fuzz -j2 --target fuzz_targets
 for target in line_reading item_split whole_number time_text first_observation epoch_scan \
     time_file_import modification solution_reader; do
     # Short texts for the conversions of single items; the start of a file where every
-    # input is checked against a scan of all its lines or posted point by point; whole
-    # files for the rest.
+    # input is written to a file and read back, checked against a scan of all its lines or
+    # posted point by point; whole files for the rest.
     case $target in
         item_split | whole_number | time_text) max_len=64 ;;
-        epoch_scan | time_file_import) max_len=4096 ;;
+        line_reading | epoch_scan | time_file_import) max_len=4096 ;;
         *) max_len=65536 ;;
     esac
     corpus=build-fuzz/corpus/$target

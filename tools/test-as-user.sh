@@ -15,9 +15,13 @@ cmake --build "$build" -j2
 if [ "$(id -u)" -ne 0 ]; then
     exec ctest --test-dir "$build" --output-on-failure -j2
 fi
-# ctest writes its log under Testing/; the tests write only into their own temporary folders.
+# ctest writes its log under Testing/; the tests write only into their own temporary folders
+# and, for the window's settings, into a home of their own.
 mkdir -p "$build/Testing"
 chown -R nobody:nogroup "$build/Testing"
 build=$(cd "$build" && pwd)
+home=$(mktemp -d /tmp/marvolt-home.XXXXXX)
+trap 'rm -rf "$home"' EXIT
+chown nobody:nogroup "$home"
 setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env \
-    sh -c "cd /tmp && ctest --test-dir '$build' --output-on-failure -j2"
+    env HOME="$home" sh -c "cd /tmp && ctest --test-dir '$build' --output-on-failure -j2"

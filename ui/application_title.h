@@ -1,5 +1,5 @@
 #pragma once
-// The application title that captions the window and every message box.
+// The application title: the window title of the main window and of every message box.
 
 #include <QString>
 

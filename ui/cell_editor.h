@@ -1,6 +1,6 @@
 #pragma once
-// The in-cell editor of the time grid: a line edit, limited to the size of PUNKT in the
-// point-name column, whose keys the grid handles as a data grid does.
+// The in-cell editor of the time grid: a line edit made by the item delegate, limited to
+// the size of PUNKT in the point-name column, whose keys the grid handles.
 
 #include <QStyledItemDelegate>
 #include <QValidator>

@@ -3,7 +3,7 @@
 
 namespace marvolt {
 
-// "Zamknąć program? Wpisane czasy nie zostały zapisane." with a question icon, caption =
+// "Zamknąć program? Wpisane czasy nie zostały zapisane." with a question icon, window title
 // the application title, buttons "Tak" and "Nie"; Enter and Esc answer "Nie", so that a
 // key pressed by mistake keeps the typed times. True only for "Tak".
 bool confirmCloseWithTypedTimes();

@@ -3,7 +3,7 @@
 
 namespace marvolt {
 
-// "Delete record?" with a question icon, caption "Potwierdź", buttons "OK" and "Anuluj";
+// "Delete record?" with a question icon, window title "Potwierdź", buttons "OK" and "Anuluj";
 // true only for OK.
 bool confirmDelete();
 

@@ -1,5 +1,5 @@
 #pragma once
-// The unit Durov: TfrmDurov, the program's one window. It owns the state of the whole
+// TfrmDurov, the program's one top-level widget, the main window. It owns the state of the whole
 // run (the time table's grid and navigator, the shared open dialog, the observation date,
 // the result fields, the report box, the backup check box) and runs the three steps of the
 // work: import of a time file, analysis of a RINEX file, its modification.
@@ -52,7 +52,8 @@ class TfrmDurov : public QWidget {
     QLineEdit* createResultField(const char* name, const char* label, const QRect& geometry,
                                  const QColor& background);
 
-    // The handlers of the window's events.
+    // The window's slots: its set-up when built and first shown, and what its buttons'
+    // clicked() signals, its labels' links and the grid's keys lead to.
     void FormCreate();
     void FormShow();
     void btnPlikCzasClick();

@@ -1,6 +1,6 @@
 #pragma once
-// A push button with its picture 10 pixels from the left edge and the caption centred in
-// the width that remains. A caption may hold a line break; "&&" shows as "&".
+// A push button with its picture 10 pixels from the left edge and its text centred in the
+// width that remains. The text may hold a line break; "&&" shows as "&".
 
 #include <QPushButton>
 

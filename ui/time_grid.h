@@ -1,7 +1,8 @@
 #pragma once
-// The data grid of the time table (DBgrdCzas): rows in STOP order, the indicator column,
-// in-cell editing and the keys of a data grid (Enter, Tab, arrows, Insert, Ctrl+Delete,
-// Esc, F2). The grid's current row is always the row of the model's cursor.
+// The table view of the time table (DBgrdCzas): rows in STOP order, the indicator column
+// (its vertical header), in-cell editing through the item delegate, and its keys (Enter,
+// Tab, arrows, Insert, Ctrl+Delete, Esc, F2) acting on the table. The grid's current row is always
+// the row of the model's cursor.
 
 #include <QPersistentModelIndex>
 #include <QPointer>

@@ -38,7 +38,7 @@ class TimeTableModel : public QAbstractTableModel {
     bool rowsChanging() const { return rowsChanging_; }
 
     // Marks the STOP (GMT) and GO (GMT) cells whose epoch the last analysis did not find:
-    // red, with a hint. A mark goes with the next analysis or an edit of its record.
+    // red, with a tool tip. A mark goes with the next analysis or an edit of its record.
     struct Miss {
         int row;
         bool stop;

@@ -20,9 +20,9 @@ QString qtPatterns(const QString& patterns) {
     return result.join(QLatin1Char(' '));
 }
 
-// A modal box of the program: caption = application title, an OK that is both the default
-// and the cancel button, centred on the screen; with `skip`, a button that skips the rest of
-// a series. True when that button was pressed.
+// A modal box of the program: the application title as its window title, an OK that is both the
+// default and the cancel button, centred on the screen; with `skip`, a button that skips the rest
+// of a series. True when that button was pressed.
 bool showBox(QMessageBox::Icon icon, const std::string& text, bool skip = false) {
     ScreenCentredBox box(icon, applicationTitle(), QString::fromStdString(text));
     box.setStandardButtons(QMessageBox::Ok);

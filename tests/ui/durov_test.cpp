@@ -279,7 +279,7 @@ class DurovTest : public QObject {
         QVERIFY(!window->isVisible());
     }
 
-    // A click on a link label hands its hint, not its caption, to the desktop.
+    // A click on a link label hands its tool tip, not its text, to the desktop.
     void linkLabelsOpenTheirHints() {
         LinkCatcher catcher;
         QDesktopServices::setUrlHandler("https", &catcher, "open");
@@ -487,7 +487,7 @@ class DurovTest : public QObject {
                  "Tabela czasów zawiera błędy! Popraw je i zrób jeszcze raz analizę.");
         QVERIFY(!button("btnModyfikuj")->isEnabled());
 
-        // The misses in red with their hint, the found times yellow; an edit of the record
+        // The misses in red with their tool tip, the found times yellow; an edit of the record
         // takes its marks away.
         const auto cell = [&](int row, Field field) {
             return grid->model()->index(row, static_cast<int>(field));
@@ -657,8 +657,8 @@ class DurovTest : public QObject {
         QCOMPARE(boxes.texts().size(), 4);  // the second import's summary only
     }
 
-    // Memo lines stand 13 pixels apart, wrapped ones and added report lines included;
-    // Label4 fits its whole text into its width by narrowing it just enough.
+    // The lines of the read-only text boxes stand 13 pixels apart, wrapped ones and added report
+    // lines included; Label4 fits its whole text into its width by narrowing it just enough.
     void memoLinesAndLabel4Fit() {
         auto* report = window->findChild<Memo*>("memRaport");
         report->appendPlainText(QString(80, 'x') + " " + QString(80, 'y'));
