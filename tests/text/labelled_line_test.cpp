@@ -15,10 +15,10 @@ TEST(LabelledLine, TheLabelStandsFromColumn61) {
     } rows[] = {
         {text + "COMMENT", true},
         {text + "COMMENT             ", true},
-        {text + "COMMENTS", true},  // the label begins so
-        {text + " COMMENT", false},  // one column late
+        {text + "COMMENTS", true},            // the label begins so
+        {text + " COMMENT", false},           // one column late
         {text.substr(1) + "COMMENT", false},  // one column early
-        {text + "COMMEN", false},  // cut short
+        {text + "COMMEN", false},             // cut short
         {text + "comment", false},
         {"", false},
     };
