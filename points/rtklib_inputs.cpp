@@ -4,19 +4,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "failure.h"
 #include "gps_time.h"
+#include "labelled_line.h"
+#include "observation_header.h"
 
 namespace marvolt {
 namespace {
 
-constexpr std::size_t kLabelColumn = 60;
-constexpr std::size_t kMostHeaderLines = 2000;
 constexpr std::streamoff kTailBytes = 65536;  // where the last epoch of a rover file is sought
-
-// The header label of a RINEX line (from column 61).
-std::string label(const std::string& line) {
-    return line.size() > kLabelColumn ? line.substr(kLabelColumn) : std::string();
-}
 
 }  // namespace
 
@@ -34,17 +30,14 @@ std::optional<double> readDateFields(const std::string& text) {
 
 namespace {
 
-// The header lines of a RINEX file, up to END OF HEADER.
-std::vector<std::string> headerLines(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    while (lines.size() < kMostHeaderLines && std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        if (label(line).rfind("END OF HEADER", 0) == 0) break;
+// The header lines of a file that may not be there: rnx2rtkp names a file it cannot read
+// itself, so what these lines give is only a best guess at its options (none for such a file).
+std::vector<std::string> headerIfReadable(const std::string& path, std::size_t mostLines = 2000) {
+    try {
+        return readHeaderLines(path, mostLines);
+    } catch (const Failure&) {
+        return {};
     }
-    return lines;
 }
 
 // The time of the last epoch line in the last bytes of a RINEX observation file.
@@ -69,22 +62,21 @@ std::optional<double> lastEpochTime(const std::string& path) {
 
 std::pair<double, double> observationSpan(const std::string& path) {
     std::optional<double> first, last;
-    for (const std::string& line : headerLines(path)) {
-        const std::string what = label(line);
-        if (what.rfind("TIME OF FIRST OBS", 0) == 0) first = readDateFields(line.substr(0, 43));
-        if (what.rfind("TIME OF LAST OBS", 0) == 0) last = readDateFields(line.substr(0, 43));
+    for (const std::string& line : headerIfReadable(path)) {
+        if (hasLabel(line, kFirstObservationLabel)) first = readDateFields(line.substr(0, 43));
+        if (hasLabel(line, "TIME OF LAST OBS")) last = readDateFields(line.substr(0, 43));
     }
     if (!last) last = lastEpochTime(path);
     return {first.value_or(0.0), last.value_or(0.0)};
 }
 
 bool hasSecondFrequency(const std::string& observationPath) {
-    for (const std::string& line : headerLines(observationPath)) {
-        const std::string what = label(line);
-        const bool version2 = what.rfind("# / TYPES OF OBSERV", 0) == 0;
-        const bool version3 = what.rfind("SYS / # / OBS TYPES", 0) == 0;
+    for (const std::string& line : headerIfReadable(observationPath)) {
+        const bool version2 = hasLabel(line, "# / TYPES OF OBSERV");
+        const bool version3 = hasLabel(line, "SYS / # / OBS TYPES");
         if (!version2 && !version3) continue;
-        std::istringstream types(line.substr(version2 ? 6 : 7, kLabelColumn - (version2 ? 6 : 7)));
+        std::istringstream types(
+            line.substr(version2 ? 6 : 7, kLabelPosition - (version2 ? 6 : 7)));
         std::string type;
         while (types >> type) {
             if (version2 && (type == "L2" || type == "P2" || type == "C2")) return true;
@@ -97,9 +89,9 @@ bool hasSecondFrequency(const std::string& observationPath) {
 int navigationSystems(const std::vector<std::string>& paths) {
     int mask = 0;
     for (const std::string& path : paths) {
-        std::ifstream in(path, std::ios::binary);
-        std::string first;
-        if (!std::getline(in, first) || first.size() < 41) continue;
+        const std::vector<std::string> header = headerIfReadable(path, 1);
+        if (header.empty() || header[0].size() < 41) continue;
+        const std::string& first = header[0];
         const bool version2 = first.substr(0, 9).find("2.") != std::string::npos;
         const char kind = version2 ? first[20] : first[40];
         switch (kind) {

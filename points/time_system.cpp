@@ -6,7 +6,7 @@
 #include "date_time.h"
 #include "failure.h"
 #include "gps_time.h"
-#include "line_reader.h"
+#include "observation_header.h"
 
 namespace marvolt {
 
@@ -15,15 +15,6 @@ namespace {
 constexpr int kBeiDouBehindGps = 14;
 constexpr std::size_t kTimeSystemColumn = 48;  // columns 49-51
 constexpr std::size_t kFileSystemColumn = 40;  // column 41 of "RINEX VERSION / TYPE"
-constexpr std::size_t kLabelColumn = 60;
-
-std::string_view label(std::string_view line) {
-    return line.size() > kLabelColumn ? line.substr(kLabelColumn) : std::string_view{};
-}
-
-bool labelIs(std::string_view line, std::string_view name) {
-    return label(line).substr(0, name.size()) == name;
-}
 
 }  // namespace
 
@@ -45,19 +36,12 @@ TimeSystem timeSystemOfRecord(std::string_view record, char fileSystem) {
 }
 
 TimeSystem readTimeSystem(const std::string& path) {
-    LineReader reader(path);
-    LinePiece piece;
-    std::string line;
-    char fileSystem = 'G';
-    while (reader.next(piece)) {
-        if (piece.first) line.clear();
-        line.append(piece.text);
-        if (!piece.last) continue;
-        if (piece.line == 0 && line.size() > kFileSystemColumn)
-            fileSystem = line[kFileSystemColumn];
-        if (labelIs(line, "TIME OF FIRST OBS")) return timeSystemOfRecord(line, fileSystem);
-        if (labelIs(line, "END OF HEADER")) break;
-    }
+    const std::vector<std::string> header = readHeaderLines(path);
+    const char fileSystem = !header.empty() && header[0].size() > kFileSystemColumn
+                                ? header[0][kFileSystemColumn]
+                                : 'G';
+    for (const std::string& line : header)
+        if (isFirstObservationRecord(line)) return timeSystemOfRecord(line, fileSystem);
     return TimeSystem::Gps;
 }
 

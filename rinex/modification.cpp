@@ -90,7 +90,6 @@ bool modifyRinex(const AnalysisResult& result, const ModificationOptions& option
         }
     }
     written.settle(replacement.ownership, locked.fd());
-    if (!unchanged(file, locked, result.identity)) throw changedSinceAnalysis(shownPath);
 
     // The backup of the file as it stands, made ready once the new file is on disk (where it
     // can be, the file itself under a second name: nothing is copied) and put in place just

@@ -6,6 +6,7 @@
 #include "date_time.h"
 #include "items.h"
 #include "labelled_line.h"
+#include "line_reader.h"
 #include "numbers.h"
 
 namespace marvolt {
@@ -24,6 +25,20 @@ std::string_view wholeSeconds(std::string_view seconds) {
 }
 
 }  // namespace
+
+std::vector<std::string> readHeaderLines(const std::string& path, std::size_t mostLines) {
+    constexpr std::size_t kKept = 1024;  // far beyond the 80 columns of a header record
+    LineReader reader(path);
+    std::vector<std::string> lines;
+    LinePiece piece;
+    while (lines.size() < mostLines && reader.next(piece)) {
+        if (piece.first) lines.emplace_back();
+        std::string& line = lines.back();
+        if (line.size() < kKept) line.append(piece.text.substr(0, kKept - line.size()));
+        if (piece.last && hasLabel(line, kEndOfHeaderLabel)) break;
+    }
+    return lines;
+}
 
 bool isFirstObservationRecord(std::string_view line) {
     return hasLabel(line, kFirstObservationLabel);

@@ -3,11 +3,20 @@
 // date and the time of the first observation.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace marvolt {
 
 inline constexpr std::string_view kFirstObservationLabel = "TIME OF FIRST OBS";
+
+inline constexpr std::string_view kEndOfHeaderLabel = "END OF HEADER";
+
+// The header lines of a RINEX file, through the record labelled "END OF HEADER" (or the first
+// `mostLines` lines when there is none), each at most its first kilobyte. Fails with the
+// errors of line reading.
+std::vector<std::string> readHeaderLines(const std::string& path, std::size_t mostLines = 2000);
 
 struct FirstObservation {
     bool found = false;
