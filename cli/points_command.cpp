@@ -13,7 +13,7 @@
 #include "points_report.h"
 #include "rtklib_run.h"
 #include "solution.h"
-#include "text_encoding.h"
+#include "survey_solution.h"
 #include "time_file_import.h"
 #include "time_system.h"
 #include "watch_windows.h"
@@ -53,27 +53,13 @@ EpochCollector collectSolution(const std::string& path, const TimeTable& table,
     return std::move(*collector);
 }
 
-// The grid coordinates of every averaged point; a point outside the grid's extent is named.
-void addGrid(std::vector<PointResult>& points, Grid grid, Services& services) {
-    if (grid == Grid::None) return;
-    GridConverter converter(grid);
-    for (PointResult& point : points) {
-        if (point.coordinate.epochsUsed == 0) continue;
-        point.grid = converter.convert(point.coordinate.lat, point.coordinate.lon);
-        if (!point.grid)
-            services.message("Punkt " + cp1250ToUtf8(point.window.name) +
-                             " leży poza obszarem układu " + gridName(grid) +
-                             "; pominąłem jego współrzędne płaskie.");
-    }
-}
-
 // The share of a long step done, on one line of a terminal (standard error), redrawn in
 // place and wiped when the step ends; nothing at all when standard error is no terminal.
 class TerminalProgress {
   public:
     explicit TerminalProgress(std::string step)
         : step_(std::move(step)), shown_(::isatty(STDERR_FILENO) == 1) {}
-    bool operator()(double share) {
+    bool operator()(double share, GpsSeconds /*epoch*/) {
         const int percent = static_cast<int>(share * 100.0);
         if (shown_ && percent != *last_) {
             *last_ = percent;
@@ -123,7 +109,7 @@ int runPoints(const CommandLine& line, PrintingServices& services, std::ostream&
         const EpochCollector collector =
             collectSolution(solution, table, observationDate, system, services);
         points = surveyPoints(collector, line.trim);
-        addGrid(points, line.grid, services);
+        addGridCoordinates(points, line.grid, services);
         offset = watchOffset(points, collector.tolerance());
         if (!line.csvFile.empty()) writePointsCsv(fullPath(line.csvFile), points);
     });

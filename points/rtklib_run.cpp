@@ -1,6 +1,7 @@
 #include "rtklib_run.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -23,8 +24,10 @@ namespace marvolt {
 namespace {
 
 constexpr const char* kProgram = "rnx2rtkp";
-constexpr double kProgressStep = 0.001;      // the least change of share reported
-constexpr int kConfigurationDescriptor = 3;  // rnx2rtkp reads its configuration from /dev/fd/3
+constexpr double kProgressStep = 0.001;  // the least change of share reported
+constexpr int kConfigurationDescriptor = 3;
+constexpr int kQuietAsk = 200;  // ms: how often progress is asked while all is quiet  // rnx2rtkp
+                                // reads its configuration from /dev/fd/3
 
 // The full path of rnx2rtkp on the PATH, or the Failure that it is missing.
 std::string findProgram() {
@@ -173,7 +176,7 @@ double progressShare(double time, double first, double last, bool backward) {
 }
 
 RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output,
-                           const std::function<bool(double share)>& progress) {
+                           const RtklibProgress& progress) {
     const std::string program = findProgram();
     const Replacement replacement = prepareReplacement(output);
     const auto [first, last] = observationSpan(inputs.rover);
@@ -195,6 +198,14 @@ RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output
     bool backward = false;
     char block[4096];
     for (;;) {
+        pollfd ready = {errors.ends[0], POLLIN, 0};
+        if (unlessInterrupted([&] { return ::poll(&ready, 1, kQuietAsk); }) == 0) {
+            if (!progress(std::max(shown, 0.0), std::max(latest, 0.0))) {
+                child.stop();
+                return RunOutcome::Stopped;
+            }
+            continue;
+        }
         const ssize_t n =
             unlessInterrupted([&] { return ::read(errors.ends[0], block, sizeof block); });
         if (n <= 0) break;
@@ -209,7 +220,7 @@ RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output
                 const double share = progressShare(*time, first, last, backward);
                 if (share >= shown + kProgressStep) {
                     shown = share;
-                    if (!progress(share)) {
+                    if (!progress(share, latest)) {
                         child.stop();
                         return RunOutcome::Stopped;
                     }
@@ -228,7 +239,7 @@ RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output
         throw Failure("Program rnx2rtkp nie obliczył żadnej pozycji z plików \"" + inputs.rover +
                       "\" i \"" + inputs.base + "\".");
     solution.replaceTarget(replacement.ownership);
-    progress(1.0);
+    progress(1.0, std::max(latest, 0.0));
     return RunOutcome::Done;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rtklib_inputs.h"
+#include "solution.h"
 
 namespace marvolt {
 
@@ -37,14 +38,18 @@ double progressShare(double time, double first, double last, bool backward);
 
 enum class RunOutcome { Done, Stopped };
 
+// Where a run stands: the share done (0 to 1) and the epoch rnx2rtkp has reached, GPS
+// seconds (0 before it reached any).
+using RtklibProgress = std::function<bool(double share, GpsSeconds epoch)>;
+
 // Runs rnx2rtkp (found on the PATH) on the inputs, with a temporary configuration removed
 // afterwards, and puts its solution at `output` through a temporary file in the same folder
-// renamed over it, so `output` is either the old file or the whole new one. `progress` gets
-// the share done (0 to 1) now and then; when it returns false the run is stopped: the
-// process is ended (SIGTERM, then waited for), nothing is written, and the outcome is
-// Stopped. Failures: no rnx2rtkp on the PATH, rnx2rtkp ending with an error or writing no
-// solution, and the errors of writing the file.
+// renamed over it, so `output` is either the old file or the whole new one. `progress` is
+// asked now and then, at least every fifth of a second also while rnx2rtkp says nothing;
+// when it returns false the run is stopped: the process is ended (SIGTERM, then waited for),
+// nothing is written, and the outcome is Stopped. Failures: no rnx2rtkp on the PATH, rnx2rtkp
+// ending with an error or writing no solution, and the errors of writing the file.
 RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output,
-                           const std::function<bool(double share)>& progress);
+                           const RtklibProgress& progress);
 
 }  // namespace marvolt

@@ -22,6 +22,7 @@ PointResult surveyPoint(const std::vector<SolutionEpoch>& epochs, const WatchWin
     const Occupation occupation =
         findOccupation(epochs, standing, window, range, tolerance, longestStep);
     point.epochsWindow = occupation.windowEpochs;
+    point.epochsStanding = occupation.standingInWindow;
     if (point.epochsWindow == 0) return point;
     int fixed = 0;
     for (const SolutionEpoch& epoch : epochs)

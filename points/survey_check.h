@@ -24,6 +24,7 @@ std::string stateText(PointState state);
 struct PointResult {
     WatchWindow window;
     int epochsWindow = 0;                        // solution epochs inside the watch window
+    int epochsStanding = 0;                      // of them standing still
     double fixShare = 0.0;                       // of them fixed, 0..1
     std::optional<GpsSeconds> stopData, goData;  // the data ends that are seen
     PointCoordinate coordinate;

@@ -1,8 +1,10 @@
 #pragma once
 // The watch windows of the time table's points on GPS time.
 
+#include <string>
 #include <vector>
 
+#include "analysis_result.h"
 #include "epoch_collector.h"
 #include "time_system.h"
 #include "time_table.h"
@@ -14,5 +16,17 @@ namespace marvolt {
 // `system` onto GPS time.
 std::vector<WatchWindow> watchWindows(const TimeTable& table, double observationDate,
                                       TimeSystem system);
+
+// A survey as an analysis left it: what its points are computed against, whatever happens
+// to the table afterwards.
+struct AnalysedSurvey {
+    std::string rinex;             // the analysed observation file (the rover, for rnx2rtkp)
+    double observationDate = 0.0;  // days since 1899-12-30
+    std::vector<WatchWindow> windows;
+};
+
+// The survey of an analysis whose shifted times are in the table: its file, its date, and
+// the table's watch windows in the file's time system (read from its header).
+AnalysedSurvey analysedSurvey(const AnalysisResult& result, const TimeTable& table);
 
 }  // namespace marvolt

@@ -3,7 +3,7 @@
 # Runs apt-get as root, or through sudo for a normal user.
 set -eu
 
-PACKAGES="build-essential cmake pkgconf qt6-base-dev qt6-svg-dev qt6-translations-l10n \
+PACKAGES="build-essential cmake pkgconf qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n \
 fonts-wine libgtest-dev libgmock-dev rtklib libproj-dev"
 # tools/package.sh builds the Debian package with these (dpkg-shlibdeps, file), and
 # tools/check-package.sh validates its desktop entry and metadata and reads its manual page.

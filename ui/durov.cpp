@@ -25,6 +25,7 @@
 #include "modification.h"
 #include "navigator.h"
 #include "picture_button.h"
+#include "points_dialog.h"
 #include "tight_label.h"
 #include "time_file_export.h"
 #include "time_file_import.h"
@@ -41,7 +42,7 @@ namespace marvolt {
 
 namespace {
 
-constexpr QSize kClientSize(654, 559);
+constexpr QSize kClientSize(654, 623);
 constexpr int kFieldLabelGap = 3;
 // The columns left of the last three (GO, STOP (GMT), GO (GMT)): Enter moves on from them.
 constexpr int kColumnsBeforeGo = kFieldCount - 3;
@@ -147,6 +148,7 @@ TfrmDurov::TfrmDurov(TimeTable& table, QWidget* parent)
     createStepOne();
     createStepTwo();
     createStepThree();
+    createStepFour();
     createFooter();
     chainTabOrder();
     BitBtn1->setFocus();
@@ -275,42 +277,57 @@ void TfrmDurov::createStepThree() {
             [](bool checked) { windowSettings().setValue(kRecordsSetting, checked); });
 }
 
+void TfrmDurov::createStepFour() {
+    btnWspolrzedne = createButton(this, "btnWspolrzedne", text("Współrzędne punktów..."), 48,
+                                  "Oblicza współrzędne punktów z rozwiązania kinematycznego i "
+                                  "sprawdza czasy z zegarka względem danych",
+                                  QRect(8, 508, 193, 57));
+    btnWspolrzedne->setEnabled(false);
+    connect(btnWspolrzedne, &QPushButton::clicked, this, &TfrmDurov::btnWspolrzedneClick);
+
+    Label8 = createLabel(this, "Label8",
+                         text("4. Współrzędne punktów z rozwiązania kinematycznego (opcjonalnie):"),
+                         QRect(208, 528, 433, 17));
+    setTextColour(Label8, QPalette::WindowText, kMaroon);
+}
+
 void TfrmDurov::createFooter() {
     Bevel2 = new Bevel(this);
     Bevel2->setObjectName(QStringLiteral("Bevel2"));
-    Bevel2->setGeometry(5, 504, 636, 9);
+    Bevel2->setGeometry(5, 568, 636, 9);
 
     BitBtn1 = createButton(this, "BitBtn1", text("Wyjście"), 32, "Wyjście z programu",
-                           QRect(536, 512, 105, 41));
+                           QRect(536, 576, 105, 41));
     connect(BitBtn1, &QPushButton::clicked, this, &TfrmDurov::BitBtn1Click);
 
     Label1 =
-        createLabel(this, "Label1", text("© Pracownia Geodezyjna Marvolt"), QRect(8, 520, 217, 17));
-    Label2 = createLabel(this, "Label2", text("tel. +48 22 000 00 00"), QRect(248, 520, 185, 17));
+        createLabel(this, "Label1", text("© Pracownia Geodezyjna Marvolt"), QRect(8, 584, 217, 17));
+    Label2 = createLabel(this, "Label2", text("tel. +48 22 000 00 00"), QRect(248, 584, 185, 17));
 
     Label7 = new LinkLabel(text("Sprawdź aktualizację"), this);
     Label7->setObjectName(QStringLiteral("Label7"));
     Label7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Label7->setGeometry(408, 526, 113, 17);
+    Label7->setGeometry(408, 590, 113, 17);
     Label7->setToolTip(text(kUpdatePage));
     setTextColour(Label7, QPalette::WindowText, kRed);
     connect(Label7, &LinkLabel::clicked, this, &TfrmDurov::Label6Click);
 
-    lblWersja = createLabel(this, "lblWersja", text("Wersja programu: "), QRect(8, 536, 217, 17));
+    lblWersja = createLabel(this, "lblWersja", text("Wersja programu: "), QRect(8, 600, 217, 17));
 
     Label6 = new LinkLabel(text("e-mail: ") + text(kContactAddress), this);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label6->setGeometry(248, 536, 169, 17);
+    Label6->setGeometry(248, 600, 169, 17);
     Label6->setToolTip(text("mailto:") + text(kContactAddress));
     setTextColour(Label6, QPalette::WindowText, kBlue);
     connect(Label6, &LinkLabel::clicked, this, &TfrmDurov::Label6Click);
 }
 
 void TfrmDurov::chainTabOrder() {
-    const QWidget* const order[] = {BitBtn1,   btnPlikRinex, btnPlikCzas, Memo1,        Memo2,
-                                    DBgrdCzas, DBnvgCzas,    memRaport,   btnModyfikuj, edtData,
-                                    edtCzas,   edtPrzesun,   checkKopia,  checkRekordy};
+    const QWidget* const order[] = {BitBtn1,      btnPlikRinex,   btnPlikCzas, Memo1,
+                                    Memo2,        DBgrdCzas,      DBnvgCzas,   memRaport,
+                                    btnModyfikuj, btnWspolrzedne, edtData,     edtCzas,
+                                    edtPrzesun,   checkKopia,     checkRekordy};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
@@ -351,6 +368,7 @@ void TfrmDurov::btnPlikRinexClick() {
     if (!DBgrdCzas->commitEditor()) return;
     const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
     if (!file) return;
+    std::optional<AnalysedSurvey> survey;
     runOperation(services_, [&] {
         BusyCursor busy(services_);
         memRaport->clear();  // also when the analysis then fails
@@ -367,8 +385,11 @@ void TfrmDurov::btnPlikRinexClick() {
             misses.push_back(
                 {static_cast<int>(result.points[miss.point].record), miss.stop, miss.go});
         dtsCzas->showMisses(misses);
+        // Misses do not matter to the points: the solution decides each of them.
+        survey = analysedSurvey(result, tblCzas);
         setModifiable(result.allFound() ? std::optional(std::move(result)) : std::nullopt);
     });
+    setPointsSurvey(std::move(survey));
 }
 
 void TfrmDurov::btnModyfikujClick() {
@@ -382,6 +403,24 @@ void TfrmDurov::btnModyfikujClick() {
                         services_);
         }))
         setModifiable(std::nullopt);
+}
+
+void TfrmDurov::btnWspolrzedneClick() {
+    if (!pointsSurvey_) return;
+    if (!dlgWspolrzedne) {
+        dlgWspolrzedne = new PointsDialog(this);
+        dlgWspolrzedne->setSurvey(pointsSurvey_);
+    }
+    dlgWspolrzedne->show();
+    dlgWspolrzedne->raise();
+    dlgWspolrzedne->activateWindow();
+}
+
+void TfrmDurov::setPointsSurvey(std::optional<AnalysedSurvey> survey) {
+    pointsSurvey_ = std::move(survey);
+    pointsRevision_ = tblCzas.revision();
+    btnWspolrzedne->setEnabled(pointsSurvey_.has_value());
+    if (dlgWspolrzedne) dlgWspolrzedne->setSurvey(pointsSurvey_);
 }
 
 void TfrmDurov::BitBtn1Click() { close(); }
@@ -414,6 +453,7 @@ void TfrmDurov::dtsCzasDataChange() {
     // A record posted, inserted or deleted since the analysis: the grid and the result no
     // longer agree, so nothing is written until the next analysis.
     if (modifiable_ && tblCzas.revision() != analysedRevision_) setModifiable(std::nullopt);
+    if (pointsSurvey_ && tblCzas.revision() != pointsRevision_) setPointsSurvey(std::nullopt);
     DBgrdCzas->setGridColor(tblCzas.editingOrInserting() ? kEditingColour : QColor(Qt::white));
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // TfrmDurov, the program's one top-level widget, the main window. It owns the state of the whole
 // run (the time table's grid and navigator, the shared open dialog, the observation date,
-// the result fields, the report box, the backup check box) and runs the three steps of the
-// work: import of a time file, analysis of a RINEX file, its modification.
+// the result fields, the report box, the backup check box) and runs the steps of the work:
+// import of a time file, analysis of a RINEX file, its modification, and the points'
+// coordinates from a kinematic solution (in a dialog of their own).
 
 #include <QWidget>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "analysis.h"
 #include "analysis_report.h"
 #include "time_table.h"
+#include "watch_windows.h"
 #include "window_services.h"
 
 class QAction;
@@ -25,6 +27,7 @@ class Bevel;
 class LinkLabel;
 class Memo;
 class PictureButton;
+class PointsDialog;
 class TableNavigator;
 class TimeGrid;
 class TimeTableModel;
@@ -47,6 +50,7 @@ class TfrmDurov : public QWidget {
     void createStepOne();
     void createStepTwo();
     void createStepThree();
+    void createStepFour();
     void createFooter();
     void chainTabOrder();
     QLineEdit* createResultField(const char* name, const char* label, const QRect& geometry,
@@ -59,6 +63,7 @@ class TfrmDurov : public QWidget {
     void btnPlikCzasClick();
     void btnPlikRinexClick();
     void btnModyfikujClick();
+    void btnWspolrzedneClick();
     void BitBtn1Click();
     void Label6Click();
     void DBgrdCzasKeyDown(QKeyEvent* event);
@@ -73,6 +78,10 @@ class TfrmDurov : public QWidget {
     // The result that btnModyfikuj would write (none: the button is disabled).
     void setModifiable(std::optional<AnalysisResult> result);
 
+    // The survey the points dialog works on (none: btnWspolrzedne is disabled and the
+    // dialog's results are greyed).
+    void setPointsSurvey(std::optional<AnalysedSurvey> survey);
+
     // The result fields of an analysis: edtData, edtCzas (kept without a first
     // observation), edtPrzesun and its hint.
     void showAnalysisFields(const AnalysisFields& fields);
@@ -84,6 +93,10 @@ class TfrmDurov : public QWidget {
     // (its revision then) nor a modification has acted since: what btnModyfikuj writes.
     std::optional<AnalysisResult> modifiable_;
     std::uint64_t analysedRevision_ = 0;
+    // The last analysis that ended without an error box, while the table has not changed
+    // since (its revision then): what btnWspolrzedne opens the points dialog on.
+    std::optional<AnalysedSurvey> pointsSurvey_;
+    std::uint64_t pointsRevision_ = 0;
     WindowServices services_;
     TimeTableModel* dtsCzas;
     bool shown_ = false;
@@ -106,6 +119,9 @@ class TfrmDurov : public QWidget {
     Memo* memRaport;
     QCheckBox* checkKopia;
     QCheckBox* checkRekordy;
+    PictureButton* btnWspolrzedne;
+    QLabel* Label8;
+    PointsDialog* dlgWspolrzedne = nullptr;  // made when first opened
     Bevel* Bevel2;
     PictureButton* BitBtn1;
     QLabel* Label1;

@@ -121,7 +121,8 @@ TEST(RtklibRunTest, StaticHourOfStation0759) {
     const RtklibInputs inputs = copiedInputs(folder);
     const std::string output = solutionPathFor(inputs.rover);
     std::vector<double> shares;
-    ASSERT_EQ(computeSolution(inputs, output, [&](double s) { return shares.push_back(s), true; }),
+    ASSERT_EQ(computeSolution(inputs, output,
+                              [&](double s, GpsSeconds) { return shares.push_back(s), true; }),
               RunOutcome::Done);
     ASSERT_GT(shares.size(), 100u);
     EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
@@ -164,7 +165,7 @@ TEST(RtklibRunTest, StopEndsTheRunAndLeavesNoFile) {
     const std::vector<std::string> before = namesIn(folder.path());
     int calls = 0;
     EXPECT_EQ(computeSolution(inputs, solutionPathFor(inputs.rover),
-                              [&](double) { return ++calls, false; }),
+                              [&](double, GpsSeconds) { return ++calls, false; }),
               RunOutcome::Stopped);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(namesIn(folder.path()), before);
@@ -178,7 +179,7 @@ TEST(RtklibRunTest, Failures) {
     const testing::TempFolder folder;
     const RtklibInputs inputs = copiedInputs(folder);
     const std::string output = folder.file("out.pos");
-    const auto keepGoing = [](double) { return true; };
+    const auto keepGoing = [](double, GpsSeconds) { return true; };
     const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
     ::setenv("PATH", folder.path().c_str(), 1);
     EXPECT_EQ(testing::failureText([&] { computeSolution(inputs, output, keepGoing); }),

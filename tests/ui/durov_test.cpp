@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,9 +101,9 @@ class DurovTest : public QObject {
 
     void windowItself() {
         QCOMPARE(window->windowTitle(), marvolt::applicationTitle());
-        QCOMPARE(window->size(), QSize(654, 559));
-        QCOMPARE(window->minimumSize(), QSize(654, 559));
-        QCOMPARE(window->maximumSize(), QSize(654, 559));
+        QCOMPARE(window->size(), QSize(654, 623));
+        QCOMPARE(window->minimumSize(), QSize(654, 623));
+        QCOMPARE(window->maximumSize(), QSize(654, 623));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -124,10 +125,11 @@ class DurovTest : public QObject {
             {"edtCzas", {472, 368, 169, 21}},      {"edtPrzesun", {472, 392, 169, 21}},
             {"Label5", {8, 408, 185, 17}},         {"btnModyfikuj", {8, 424, 193, 57}},
             {"memRaport", {208, 424, 433, 53}},    {"checkKopia", {8, 484, 193, 17}},
-            {"checkRekordy", {208, 480, 433, 17}}, {"Bevel2", {5, 504, 636, 9}},
-            {"BitBtn1", {536, 512, 105, 41}},      {"Label1", {8, 520, 217, 17}},
-            {"Label2", {248, 520, 185, 17}},       {"Label7", {408, 526, 113, 17}},
-            {"lblWersja", {8, 536, 217, 17}},      {"Label6", {248, 536, 169, 17}}};
+            {"checkRekordy", {208, 480, 433, 17}}, {"btnWspolrzedne", {8, 508, 193, 57}},
+            {"Label8", {208, 528, 433, 17}},       {"Bevel2", {5, 568, 636, 9}},
+            {"BitBtn1", {536, 576, 105, 41}},      {"Label1", {8, 584, 217, 17}},
+            {"Label2", {248, 584, 185, 17}},       {"Label7", {408, 590, 113, 17}},
+            {"lblWersja", {8, 600, 217, 17}},      {"Label6", {248, 600, 169, 17}}};
         for (const auto& [name, geometry] : controls) QTest::newRow(name) << name << geometry;
     }
     void controlsAtTheirPlaces() {
@@ -171,7 +173,9 @@ class DurovTest : public QObject {
                  "2. Po wypełnieniu powyższej tabeli wskaż plik RINEX, w którym mają być "
                  "wstawione wskaźniki Stop & Go (zostanie poddany analizie):");
         QCOMPARE(label("Label5")->text(), "3. Jeśli wszystko OK, to modyfikuj:");
-        for (const char* name : {"Label3", "Label4", "Label5"})
+        QCOMPARE(label("Label8")->text(),
+                 "4. Współrzędne punktów z rozwiązania kinematycznego (opcjonalnie):");
+        for (const char* name : {"Label3", "Label4", "Label5", "Label8"})
             QCOMPARE(label(name)->palette().color(QPalette::WindowText), QColor(128, 0, 0));
         QVERIFY(label("Label3")->wordWrap());
 
@@ -179,11 +183,15 @@ class DurovTest : public QObject {
             {"btnPlikCzas", "Wczytaj plik z czasami\nStop && Go..."},
             {"btnPlikRinex", "Analiza pliku RINEX..."},
             {"btnModyfikuj", "Modyfikacja pliku RINEX"},
+            {"btnWspolrzedne", "Współrzędne punktów..."},
             {"BitBtn1", "Wyjście"}};
         const std::pair<const char*, const char*> hints[] = {
             {"btnPlikCzas", "Wskaż położenie pliku z czasami"},
             {"btnPlikRinex", "Wskaż położenie pliku RINEX"},
             {"btnModyfikuj", "Plik zostanie zmodyfikowany"},
+            {"btnWspolrzedne",
+             "Oblicza współrzędne punktów z rozwiązania kinematycznego i sprawdza czasy z "
+             "zegarka względem danych"},
             {"BitBtn1", "Wyjście z programu"}};
         for (const auto& [name, caption] : buttons) QCOMPARE(button(name)->text(), caption);
         for (const auto& [name, hint] : hints) {
@@ -191,6 +199,7 @@ class DurovTest : public QObject {
             QCOMPARE(button(name)->cursor().shape(), Qt::PointingHandCursor);
         }
         QVERIFY(!button("btnModyfikuj")->isEnabled());
+        QVERIFY(!button("btnWspolrzedne")->isEnabled());
         QVERIFY(window->findChild<QCheckBox*>("checkKopia")->isChecked());
         QCOMPARE(window->findChild<QCheckBox*>("checkKopia")->text(),
                  "Utwórz kopię oryginału pliku RINEX");
@@ -251,10 +260,10 @@ class DurovTest : public QObject {
 
     void tabOrderAndFirstFocus() {
         QCOMPARE(QApplication::focusWidget(), button("BitBtn1"));
-        const QStringList expected = {"BitBtn1",      "btnPlikRinex", "btnPlikCzas", "Memo1",
-                                      "Memo2",        "DBgrdCzas",    "DBnvgCzas",   "memRaport",
-                                      "btnModyfikuj", "edtData",      "edtCzas",     "edtPrzesun",
-                                      "checkKopia",   "checkRekordy"};
+        const QStringList expected = {"BitBtn1",      "btnPlikRinex",   "btnPlikCzas", "Memo1",
+                                      "Memo2",        "DBgrdCzas",      "DBnvgCzas",   "memRaport",
+                                      "btnModyfikuj", "btnWspolrzedne", "edtData",     "edtCzas",
+                                      "edtPrzesun",   "checkKopia",     "checkRekordy"};
         QStringList chain;
         QWidget* widget = button("BitBtn1");
         do {
@@ -552,6 +561,46 @@ class DurovTest : public QObject {
     }
 
     // A cancelled dialog changes nothing.
+    // btnWspolrzedne: enabled by any analysis without an error box (misses too), kept by a
+    // modification, disabled by a change to the table (which greys the open dialog) and by
+    // an analysis that ends with an error.
+    void pointsButtonEnabling() {
+        ModalAnswerer boxes;
+        TempFolder folder;
+        const std::string rinex = folder.write("pomiar.12o", surveyFile());
+        answers << QString::fromStdString(
+            folder.write("czasy.txt", "101 10:15:05 10:15:10\n102 10:20:00 10:20:30\n"));
+        answers << QString::fromStdString(rinex);
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QVERIFY(!button("btnWspolrzedne")->isEnabled());
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QVERIFY(button("btnWspolrzedne")->isEnabled());
+        QTest::mouseClick(button("btnModyfikuj"), Qt::LeftButton);
+        QVERIFY(button("btnWspolrzedne")->isEnabled());
+
+        QTest::mouseClick(button("btnWspolrzedne"), Qt::LeftButton);
+        auto* dialog = window->findChild<QDialog*>("dlgWspolrzedne");
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), "Współrzędne punktów");
+        auto* stale = dialog->findChild<QLabel*>("lblNieaktualne");
+        QVERIFY(!stale->isVisible());
+        addPoint("103", "10:25:00");
+        QVERIFY(!button("btnWspolrzedne")->isEnabled());
+        QVERIFY(stale->isVisible());
+
+        answers << QString::fromStdString(rinex);  // 103 has no epoch: misses do not matter
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QVERIFY(!button("btnModyfikuj")->isEnabled());
+        QVERIFY(button("btnWspolrzedne")->isEnabled());
+        QVERIFY(!stale->isVisible());
+
+        answers << QString::fromStdString(folder.file("brak.12o"));  // no such file
+        QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
+        QCOMPARE(boxes.seen.back().icon, QMessageBox::Critical);
+        QVERIFY(!button("btnWspolrzedne")->isEnabled());
+        QVERIFY(stale->isVisible());
+    }
+
     void cancelledDialog() {
         ModalAnswerer boxes;
         QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);

@@ -1,0 +1,236 @@
+#include "points_chart.h"
+
+#include <QAreaSeries>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QLineSeries>
+#include <QValueAxis>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "text_encoding.h"
+#include "window_colours.h"
+
+namespace marvolt {
+
+namespace {
+
+constexpr qreal kGpsToUnixMs = 315964800000.0;  // 1980-01-06 on the Unix clock, ms
+constexpr double kWheelStep = 0.8;              // the span kept by one notch of the wheel
+constexpr double kLeastSpanMs = 2000.0;
+const QColor kWindowShade(64, 128, 255, 60);
+const QColor kNotOkShade(255, 0, 0, 70);
+const QColor kOccupation(0, 140, 0);
+
+QString name(const PointResult& point) {
+    return QString::fromStdString(cp1250ToUtf8(point.window.name));
+}
+
+}  // namespace
+
+PointsChart::PointsChart(QWidget* parent) : QChartView(parent) {
+    auto* plot = new QChart;
+    plot->legend()->hide();
+    plot->setMargins(QMargins(4, 4, 4, 4));
+    setChart(plot);
+    setRenderHint(QPainter::Antialiasing);
+    setRubberBand(QChartView::HorizontalRubberBand);
+
+    timeAxis_ = new QDateTimeAxis;
+    timeAxis_->setFormat(QStringLiteral("HH:mm:ss"));
+    timeAxis_->setTitleText(QStringLiteral("Czas GPS"));
+    speedAxis_ = new QValueAxis;
+    speedAxis_->setTitleText(QStringLiteral("Prędkość pozioma [m/s]"));
+    speedAxis_->setLabelFormat(QStringLiteral("%.1f"));
+    plot->addAxis(timeAxis_, Qt::AlignBottom);
+    plot->addAxis(speedAxis_, Qt::AlignLeft);
+
+    speed_ = new QLineSeries;
+    speed_->setName(QStringLiteral("Prędkość pozioma"));
+    speed_->setPen(QPen(QColor(0, 0, 160), 1));
+    plot->addSeries(speed_);
+    speed_->attachAxis(timeAxis_);
+    speed_->attachAxis(speedAxis_);
+    connect(timeAxis_, &QDateTimeAxis::rangeChanged, this, [this] { thinSpeed(); });
+    clearSurvey();
+}
+
+qreal PointsChart::axisTime(GpsSeconds time) const {
+    return time * 1000.0 + kGpsToUnixMs + offset_;
+}
+
+void PointsChart::removeWindows() {
+    for (QAbstractSeries* series : windowSeries_) {
+        chart()->removeSeries(series);
+        delete series;
+    }
+    windowSeries_.clear();
+}
+
+void PointsChart::clearSurvey() {
+    removeWindows();
+    track_.clear();
+    trackTimes_.clear();
+    points_.clear();
+    ranges_.clear();
+    speed_->clear();
+    speedAxis_->setRange(0.0, 1.0);
+    const qreal now = static_cast<qreal>(QDateTime::currentMSecsSinceEpoch());
+    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(now)),
+                        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(now + 3.6e6)));
+}
+
+void PointsChart::setSurvey(const std::vector<PointResult>& points,
+                            const std::vector<SearchRange>& ranges,
+                            std::vector<TrackSample> track) {
+    removeWindows();
+    points_ = points;
+    ranges_ = ranges;
+    track_ = std::move(track);
+    // The axis shows local time; the offset of the day's first moment makes it show GPS time.
+    const GpsSeconds first = !track_.empty()    ? track_.front().time
+                             : !points_.empty() ? points_.front().window.stop
+                                                : 0.0;
+    offset_ = 0.0;
+    offset_ = -1000.0 *
+              QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(axisTime(first))).offsetFromUtc();
+    trackTimes_.clear();
+    top_ = 1.0;
+    for (const TrackSample& sample : track_) {
+        trackTimes_.push_back(axisTime(sample.time));
+        top_ = std::max(top_, sample.speed * 1.1);
+    }
+    speedAxis_->setRange(0.0, top_);
+
+    for (const PointResult& point : points_) {
+        auto* area = new QAreaSeries;
+        auto* upper = new QLineSeries(area);
+        *upper << QPointF(axisTime(point.window.stop), top_)
+               << QPointF(axisTime(point.window.go), top_);
+        area->setUpperSeries(upper);
+        area->setName(name(point));
+        const QColor shade = point.state == PointState::Ok ? kWindowShade : kNotOkShade;
+        area->setBrush(shade);
+        area->setPen(QPen(shade.darker(150), 1));
+        windowSeries_.push_back(area);
+    }
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        const PointResult& point = points_[i];
+        if (point.state != PointState::Ok && point.state != PointState::Shifted) continue;
+        // An end the data does not show lies beyond the margin searched.
+        const double from = point.stopData.value_or(point.window.stop - ranges_[i].stopMargin);
+        const double to = point.goData.value_or(point.window.go + ranges_[i].goMargin);
+        auto* occupation = new QLineSeries;
+        occupation->setName(name(point) + QStringLiteral(": postój w danych"));
+        occupation->setPen(QPen(kOccupation, 4));
+        *occupation << QPointF(axisTime(from), top_ * 0.05) << QPointF(axisTime(to), top_ * 0.05);
+        windowSeries_.push_back(occupation);
+    }
+    for (QAbstractSeries* series : windowSeries_) {
+        chart()->addSeries(series);
+        series->attachAxis(timeAxis_);
+        series->attachAxis(speedAxis_);
+    }
+    showAll();
+}
+
+void PointsChart::showAll() {
+    qreal from = trackTimes_.empty() ? 0.0 : trackTimes_.front();
+    qreal to = trackTimes_.empty() ? 0.0 : trackTimes_.back();
+    for (const PointResult& point : points_) {
+        from = trackTimes_.empty() && from == 0.0 ? axisTime(point.window.stop)
+                                                  : std::min(from, axisTime(point.window.stop));
+        to = std::max(to, axisTime(point.window.go));
+    }
+    if (from == 0.0 && to == 0.0) return;
+    setTimeRange(from, to);
+}
+
+void PointsChart::showPoint(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= points_.size()) return;
+    const auto i = static_cast<std::size_t>(row);
+    const WatchWindow& window = points_[i].window;
+    setTimeRange(axisTime(std::min(window.stop, window.go) - ranges_[i].stopMargin),
+                 axisTime(std::max(window.stop, window.go) + ranges_[i].goMargin));
+}
+
+void PointsChart::setTimeRange(qreal from, qreal to) {
+    if (to - from < kLeastSpanMs) {
+        const qreal middle = (from + to) / 2;
+        from = middle - kLeastSpanMs / 2;
+        to = middle + kLeastSpanMs / 2;
+    }
+    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(from))),
+                        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(to))));
+}
+
+void PointsChart::thinSpeed() {
+    const qreal from = static_cast<qreal>(timeAxis_->min().toMSecsSinceEpoch());
+    const qreal to = static_cast<qreal>(timeAxis_->max().toMSecsSinceEpoch());
+    // One sample beyond each edge, so that the line reaches the edges.
+    auto first = static_cast<std::size_t>(
+        std::lower_bound(trackTimes_.begin(), trackTimes_.end(), from) - trackTimes_.begin());
+    auto last = static_cast<std::size_t>(
+        std::upper_bound(trackTimes_.begin(), trackTimes_.end(), to) - trackTimes_.begin());
+    if (first > 0) --first;
+    if (last < trackTimes_.size()) ++last;
+    QList<QPointF> shown;
+    const std::size_t count = last > first ? last - first : 0;
+    const auto sample = [&](std::size_t i) { return QPointF(trackTimes_[i], track_[i].speed); };
+    if (count <= static_cast<std::size_t>(kMostShown)) {
+        for (std::size_t i = first; i < last; ++i) shown << sample(i);
+    } else {
+        const std::size_t stretches = kMostShown / 2;
+        for (std::size_t s = 0; s < stretches; ++s) {
+            const std::size_t begin = first + count * s / stretches;
+            const std::size_t end = first + count * (s + 1) / stretches;
+            if (begin == end) continue;
+            std::size_t slow = begin, fast = begin;
+            for (std::size_t i = begin; i < end; ++i) {
+                if (track_[i].speed < track_[slow].speed) slow = i;
+                if (track_[i].speed > track_[fast].speed) fast = i;
+            }
+            shown << sample(std::min(slow, fast));
+            if (slow != fast) shown << sample(std::max(slow, fast));
+        }
+    }
+    speed_->replace(shown);
+}
+
+void PointsChart::wheelEvent(QWheelEvent* event) {
+    const QRectF area = chart()->plotArea();
+    const qreal from = static_cast<qreal>(timeAxis_->min().toMSecsSinceEpoch());
+    const qreal to = static_cast<qreal>(timeAxis_->max().toMSecsSinceEpoch());
+    if (area.width() <= 0 || event->angleDelta().y() == 0) return;
+    const qreal share = std::clamp((event->position().x() - area.left()) / area.width(), 0.0, 1.0);
+    const qreal at = from + share * (to - from);
+    const double factor = std::pow(kWheelStep, event->angleDelta().y() / 120.0);
+    setTimeRange(at - share * (to - from) * factor, at + (1.0 - share) * (to - from) * factor);
+    event->accept();
+}
+
+void PointsChart::mouseDoubleClickEvent(QMouseEvent* event) {
+    showAll();
+    event->accept();
+}
+
+void PointsChart::drawForeground(QPainter* painter, const QRectF& rect) {
+    QChartView::drawForeground(painter, rect);
+    const QRectF area = chart()->plotArea();
+    painter->save();
+    painter->setClipRect(area);
+    painter->setPen(QColor(32, 32, 32));
+    const QFontMetrics metrics(painter->font());
+    for (const PointResult& point : points_) {
+        const QPointF at = chart()->mapToPosition(
+            QPointF(axisTime((point.window.stop + point.window.go) / 2), top_), speed_);
+        const QString text = name(point);
+        painter->drawText(QPointF(at.x() - metrics.horizontalAdvance(text) / 2.0,
+                                  area.top() + metrics.ascent() + 2),
+                          text);
+    }
+    painter->restore();
+}
+
+}  // namespace marvolt

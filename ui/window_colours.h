@@ -1,0 +1,13 @@
+#pragma once
+// The named colours of the window, for the controls kept in files of their own.
+
+#include <QColor>
+
+namespace marvolt {
+
+inline const QColor kWindowRed(255, 0, 0);
+inline const QColor kWindowYellow(255, 255, 0);
+inline const QColor kWindowLime(0, 255, 0);
+inline const QColor kWindowMaroon(128, 0, 0);
+
+}  // namespace marvolt
