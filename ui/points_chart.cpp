@@ -19,6 +19,7 @@ namespace {
 constexpr qreal kGpsToUnixMs = 315964800000.0;  // 1980-01-06 on the Unix clock, ms
 constexpr double kWheelStep = 0.8;              // the span kept by one notch of the wheel
 constexpr double kLeastSpanMs = 2000.0;
+constexpr double kTopShare = 0.99;  // of the speeds below the top of the scale
 const QColor kWindowShade(64, 128, 255, 60);
 const QColor kNotOkShade(255, 0, 0, 70);
 const QColor kOccupation(0, 140, 0);
@@ -96,10 +97,18 @@ void PointsChart::setSurvey(const std::vector<PointResult>& points,
     offset_ = -1000.0 *
               QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(axisTime(first))).offsetFromUtc();
     trackTimes_.clear();
-    top_ = 1.0;
+    std::vector<double> speeds;
     for (const TrackSample& sample : track_) {
         trackTimes_.push_back(axisTime(sample.time));
-        top_ = std::max(top_, sample.speed * 1.1);
+        speeds.push_back(sample.speed);
+    }
+    // A jump of the solution reads as a moment's great speed: the scale keeps to the speeds
+    // of the day's driving or walking, a jump runs off the top.
+    top_ = 1.0;
+    if (!speeds.empty()) {
+        auto at = speeds.begin() + static_cast<std::ptrdiff_t>(speeds.size() * kTopShare);
+        std::nth_element(speeds.begin(), at, speeds.end());
+        top_ = std::max(top_, *at * 1.2);
     }
     speedAxis_->setRange(0.0, top_);
 
@@ -207,6 +216,15 @@ void PointsChart::wheelEvent(QWheelEvent* event) {
     const qreal at = from + share * (to - from);
     const double factor = std::pow(kWheelStep, event->angleDelta().y() / 120.0);
     setTimeRange(at - share * (to - from) * factor, at + (1.0 - share) * (to - from) * factor);
+    event->accept();
+}
+
+void PointsChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::RightButton) return QChartView::mouseReleaseEvent(event);
+    // Out in time alone: the speed keeps its scale.
+    const qreal from = static_cast<qreal>(timeAxis_->min().toMSecsSinceEpoch());
+    const qreal to = static_cast<qreal>(timeAxis_->max().toMSecsSinceEpoch());
+    setTimeRange(from - (to - from) / 2, to + (to - from) / 2);
     event->accept();
 }
 

@@ -127,6 +127,11 @@ PointsDialog::PointsDialog(QWidget* parent)
     grdPunkty->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdPunkty->setSelectionMode(QAbstractItemView::SingleSelection);
     grdPunkty->verticalHeader()->setDefaultSectionSize(grdPunkty->fontMetrics().height() + 6);
+    // The state is read first: shown beside the name, kept last among the columns.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        QHeaderView* header = grdPunkty->horizontalHeader();
+        header->moveSection(header->visualIndex(model_->columnCount() - 1), 1);
+    });
     lblZegarek = new QLabel(top);
     lblZegarek->setObjectName(QStringLiteral("lblZegarek"));
     lblZegarek->setWordWrap(true);
@@ -140,8 +145,7 @@ PointsDialog::PointsDialog(QWidget* parent)
     chtPlan->setObjectName(QStringLiteral("chtPlan"));
     tabWidoki->addTab(chtPredkosc, QStringLiteral("Wykres prędkości"));
     tabWidoki->addTab(chtPlan, QStringLiteral("Plan"));
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
+    splitter->setSizes({220, 380});
     resultsLayout->addWidget(splitter);
     layout->addWidget(results_, 1);
 
