@@ -18,9 +18,9 @@ std::vector<WatchWindow> watchWindows(const TimeTable& table, double observation
     return windows;
 }
 
-AnalysedSurvey analysedSurvey(const AnalysisResult& result, const TimeTable& table) {
-    return {result.file, result.observationDate,
-            watchWindows(table, result.observationDate, readTimeSystem(result.file))};
+AnalysedSurvey analysedSurvey(const std::string& rinex, double observationDate,
+                              const TimeTable& table) {
+    return {rinex, observationDate, watchWindows(table, observationDate, readTimeSystem(rinex))};
 }
 
 }  // namespace marvolt

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis_result.h"
 #include "epoch_collector.h"
 #include "time_system.h"
 #include "time_table.h"
@@ -25,8 +24,10 @@ struct AnalysedSurvey {
     std::vector<WatchWindow> windows;
 };
 
-// The survey of an analysis whose shifted times are in the table: its file, its date, and
-// the table's watch windows in the file's time system (read from its header).
-AnalysedSurvey analysedSurvey(const AnalysisResult& result, const TimeTable& table);
+// The survey of an analysis of `rinex` on `observationDate` whose shifted times are in the
+// table: the table's watch windows in the file's time system (read from its header, which
+// fails on a time system it does not know).
+AnalysedSurvey analysedSurvey(const std::string& rinex, double observationDate,
+                              const TimeTable& table);
 
 }  // namespace marvolt

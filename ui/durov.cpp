@@ -368,8 +368,9 @@ void TfrmDurov::btnPlikRinexClick() {
     if (!DBgrdCzas->commitEditor()) return;
     const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
     if (!file) return;
-    std::optional<AnalysedSurvey> survey;
-    runOperation(services_, [&] {
+    std::string analysedFile;
+    double analysedDate = 0.0;
+    const bool analysed = runOperation(services_, [&] {
         BusyCursor busy(services_);
         memRaport->clear();  // also when the analysis then fails
         AnalysisResult result = analyseRinex(*file, tblCzas, heldDate_);
@@ -385,10 +386,16 @@ void TfrmDurov::btnPlikRinexClick() {
             misses.push_back(
                 {static_cast<int>(result.points[miss.point].record), miss.stop, miss.go});
         dtsCzas->showMisses(misses);
-        // Misses do not matter to the points: the solution decides each of them.
-        survey = analysedSurvey(result, tblCzas);
+        analysedFile = result.file;
+        analysedDate = result.observationDate;
         setModifiable(result.allFound() ? std::optional(std::move(result)) : std::nullopt);
     });
+    // Misses do not matter to the points: the solution decides each of them. The table is
+    // still as analysed; a time system the points cannot read has its own error box.
+    std::optional<AnalysedSurvey> survey;
+    if (analysed)
+        runOperation(services_,
+                     [&] { survey = analysedSurvey(analysedFile, analysedDate, tblCzas); });
     setPointsSurvey(std::move(survey));
 }
 

@@ -267,7 +267,8 @@ class PointsDialogTest : public QObject {
         QVERIFY(ended.wait(60000));
         QTest::qWait(200);  // what the end leaves to draw
         ticks.stop();
-        QVERIFY2(longest < 100, qPrintable(QString("longest gap %1 ms").arg(longest)));
+        qInfo("longest gap between the window's 20 ms ticks: %lld ms", longest);
+        QVERIFY(longest < 100);
 
         auto* chart = dialog->findChild<PointsChart*>("chtPredkosc");
         QCOMPARE(qobject_cast<PointsModel*>(dialog->findChild<QTableView*>("grdPunkty")->model())
