@@ -7,9 +7,11 @@
 #include <QAreaSeries>
 #include <QComboBox>
 #include <QDateTimeAxis>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineSeries>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -97,6 +99,7 @@ class PointsDialogTest : public QObject {
   private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
+        QSettings("Marvolt", "Marvolt").remove("points");  // each test from the defaults
         dialog = std::make_unique<PointsDialog>();
         dialog->findChild<QComboBox*>("cmbUklad")->setCurrentText("brak");
         dialog->show();
@@ -158,13 +161,22 @@ class PointsDialogTest : public QObject {
         dialog->saveCsv(dialogCsv);
         QCOMPARE(readBytes(dialogCsv), readBytes(cliCsv));
 
-        // P4 on a watch 10 s early: its data stop lies 10 s after the watch.
+        // A watch 10 s early: the data ends lie 10 s after it, the line under the table says so.
+        auto* watchLine = dialog->findChild<QLabel*>("lblZegarek");
+        QVERIFY(!watchLine->isVisible());
         AnalysedSurvey early = surveyOf(kStops, 2023, 7, 11);
-        early.windows[3].stop -= 10.0;
-        early.windows[3].go -= 10.0;
+        for (WatchWindow& window : early.windows) {
+            window.stop -= 10.0;
+            window.go -= 10.0;
+        }
         dialog->setSurvey(early);
         dialog->computeFromSolution(kDrive);
         QVERIFY(ended.wait(20000));
+        QVERIFY(watchLine->isVisible());
+        QVERIFY2(watchLine->text().startsWith("Zegarek: postoje w danych zaczynają się i kończą "
+                                              "średnio o 10.0 s później"),
+                 qPrintable(watchLine->text()));
+        QCOMPARE(watchLine->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
         auto* model =
             qobject_cast<PointsModel*>(dialog->findChild<QTableView*>("grdPunkty")->model());
@@ -211,6 +223,17 @@ class PointsDialogTest : public QObject {
         QVERIFY(!dialog->findChild<QPushButton*>("btnZapiszCsv")->isEnabled());
     }
 
+    // The trim and the grid chosen are those of the next dialog.
+    void trimAndGridRemembered() {
+        auto* trim = dialog->findChild<QDoubleSpinBox*>("spnObciecie");
+        trim->setValue(3.5);
+        emit trim->editingFinished();
+        dialog->findChild<QComboBox*>("cmbUklad")->setCurrentText("PL-1992");
+        dialog = std::make_unique<PointsDialog>();
+        QCOMPARE(dialog->findChild<QDoubleSpinBox*>("spnObciecie")->value(), 3.5);
+        QCOMPARE(dialog->findChild<QComboBox*>("cmbUklad")->currentText(), "PL-1992");
+    }
+
     // "Przerwij" while rnx2rtkp runs: the process ends and nothing is left in the folder.
     void stopEndsRnx2rtkp() {
         TempFolder folder, bin;
@@ -233,7 +256,9 @@ class PointsDialogTest : public QObject {
         clock.start();
         dialog->computeWithRtklib(folder.file("base.05o"), {folder.file("nav.05n")});
         auto* stop = dialog->findChild<QPushButton*>("btnPrzerwij");
-        QTRY_VERIFY(QFileInfo(QString::fromStdString(pidFile)).size() > 0);
+        auto* bar = dialog->findChild<QProgressBar*>("prgObliczenie");
+        QTRY_VERIFY(bar->text().contains("(epoka 0:10:00)"));
+        QVERIFY(bar->isVisible());
         QVERIFY(stop->isEnabled());
         QTest::mouseClick(stop, Qt::LeftButton);
         QVERIFY(ended.wait(5000));
