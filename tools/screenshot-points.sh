@@ -94,7 +94,7 @@ choose "$DRIVE/rover.pos" 3
 shot "$DIALOG" drive-day.png
 click "$DIALOG" 50 253  # the row of P4: the chart shows its window
 shot "$DIALOG" drive-p4.png
-cp "$OUT/drive-p4.png" docs/points.png
+cp "$OUT/drive-day.png" docs/points.png
 click "$DIALOG" 165 370  # the tab "Plan"
 shot "$DIALOG" drive-plan.png
 stop

@@ -53,9 +53,6 @@ class PointsDialog : public QDialog {
     void saveCsv(const std::string& path);
     bool saveChart(const QString& path);
 
-    // The dialog's services (a test answers its boxes through them).
-    WindowServices& services() { return services_; }
-
   signals:
     // A computation ended (also stopped or failed) and what came of it is shown.
     void computationEnded();

@@ -23,7 +23,6 @@ class PointsModel : public QAbstractTableModel {
     // The points shown, x and y among the columns when `withGrid`; `tolerance` the survey's.
     void setPoints(std::vector<PointResult> points, bool withGrid, double tolerance);
     const std::vector<PointResult>& points() const { return points_; }
-    bool withGrid() const { return withGrid_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
