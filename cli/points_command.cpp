@@ -108,9 +108,9 @@ int runPoints(const CommandLine& line, PrintingServices& services, std::ostream&
         }
         const EpochCollector collector =
             collectSolution(solution, table, observationDate, system, services);
-        points = surveyPoints(collector, line.trim);
-        addGridCoordinates(points, line.grid, services);
-        offset = watchOffset(points, collector.tolerance());
+        SurveyPoints checked = checkedPoints(collector, line.trim, line.grid, services);
+        points = std::move(checked.points);
+        offset = checked.watchOffset;
         if (!line.csvFile.empty()) writePointsCsv(fullPath(line.csvFile), points);
     });
     if (!ran) return kExitFailed;
