@@ -185,6 +185,8 @@ PointsDialog::PointsDialog(QWidget* parent)
 }
 
 PointsDialog::~PointsDialog() {
+    // Open when the program ends: its place is kept as when it is closed.
+    if (isVisible()) dialogSettings().setValue(kGeometrySetting, saveGeometry());
     if (stop_) stop_->store(true);
     watcher_.waitForFinished();
 }
