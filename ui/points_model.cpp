@@ -64,6 +64,8 @@ QString stateHint(const PointResult& point, double tolerance) {
 void PointsModel::setPoints(std::vector<PointResult> points, bool withGrid, double tolerance) {
     beginResetModel();
     points_ = std::move(points);
+    values_.clear();
+    for (const PointResult& point : points_) values_.push_back(pointValues(point));
     withGrid_ = withGrid;
     tolerance_ = tolerance;
     endResetModel();
@@ -90,7 +92,7 @@ QVariant PointsModel::data(const QModelIndex& index, int role) const {
     const bool stateColumn = column + 1 == pointColumns().size();
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(pointValues(point)[column]);
+            return QString::fromStdString(values_[static_cast<std::size_t>(index.row())][column]);
         case Qt::BackgroundRole:
             return stateColumn ? QVariant(stateColour(point.state)) : QVariant();
         case Qt::ToolTipRole:

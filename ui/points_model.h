@@ -3,6 +3,7 @@
 // state cell in the window's colours and a tool tip with the numbers behind the state.
 
 #include <QAbstractTableModel>
+#include <string>
 #include <vector>
 
 #include "survey_check.h"
@@ -34,6 +35,7 @@ class PointsModel : public QAbstractTableModel {
     std::size_t valueColumn(int column) const;
 
     std::vector<PointResult> points_;
+    std::vector<std::vector<std::string>> values_;  // each point's cells, made once
     bool withGrid_ = false;
     double tolerance_ = 0.0;
 };
