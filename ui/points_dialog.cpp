@@ -170,7 +170,10 @@ PointsDialog::PointsDialog(QWidget* parent)
     connect(&watcher_, &QFutureWatcher<PointsOutcome>::finished, this, &PointsDialog::jobEnded);
     connect(grdPunkty->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { chtPredkosc->showPoint(current.row()); });
+    // Leaving the field unchanged checks nothing again.
     connect(spnObciecie, &QDoubleSpinBox::editingFinished, this, [this] {
+        if (dialogSettings().value(kTrimSetting, kDefaultTrim).toDouble() == spnObciecie->value())
+            return;
         dialogSettings().setValue(kTrimSetting, spnObciecie->value());
         recheck();
     });

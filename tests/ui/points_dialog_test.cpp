@@ -213,6 +213,14 @@ class PointsDialogTest : public QObject {
         QVERIFY(dialog->saveChart(QString::fromStdString(folder.file("chart.png"))));
         QVERIFY(QImage(QString::fromStdString(folder.file("chart.png"))).width() > 100);
 
+        // A longer trim checks the points again from the solution read: fewer epochs averaged.
+        const int averaged = model->points()[3].coordinate.epochsUsed;
+        auto* trim = dialog->findChild<QDoubleSpinBox*>("spnObciecie");
+        trim->setValue(12.0);
+        emit trim->editingFinished();
+        QVERIFY(ended.wait(20000));
+        QVERIFY(model->points()[3].coordinate.epochsUsed < averaged);
+
         auto* stale = dialog->findChild<QLabel*>("lblNieaktualne");
         QVERIFY(!stale->isVisible());
         dialog->setSurvey(std::nullopt);
