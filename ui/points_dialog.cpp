@@ -1,17 +1,13 @@
 #include "points_dialog.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
-#include <QDate>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
@@ -19,19 +15,17 @@
 #include <QtConcurrent>
 #include <cmath>
 
-#include "file_filters.h"
 #include "plan_view.h"
 #include "points_chart.h"
 #include "points_model.h"
 #include "points_report.h"
+#include "solution_source.h"
 #include "window_colours.h"
 
 namespace marvolt {
 
 namespace {
 
-const char* const kSolutionFilter = "Pliki rozwiązań|*.pos;*.nmea;*.txt|Wszystkie pliki|*.*";
-const char* const kNavigationFilter = "Pliki nawigacyjne|*.*n;*.*g;*.*p;*.rnx|Wszystkie pliki|*.*";
 const QString kGeometrySetting = QStringLiteral("points/geometry");
 const QString kTrimSetting = QStringLiteral("points/trim");
 const QString kGridSetting = QStringLiteral("points/grid");
@@ -42,8 +36,6 @@ QSettings dialogSettings() {
 }
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
-
-QString filterText(const std::string& filter) { return qtNameFilters(filter).join(";;"); }
 
 // The GPS time of day of an epoch, "H:MM:SS".
 QString timeOfDay(GpsSeconds epoch) {
@@ -61,8 +53,8 @@ PointsDialog::PointsDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("Współrzędne punktów"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
-    createSource(this);
-    layout->addWidget(findChild<QGroupBox*>(QStringLiteral("grpZrodlo")));
+    source_ = new SolutionSource(this);
+    layout->addWidget(source_);
 
     auto* settingsRow = new QHBoxLayout;
     spnObciecie = new QDoubleSpinBox(this);
@@ -162,6 +154,8 @@ PointsDialog::PointsDialog(QWidget* parent)
     buttons->addWidget(btnZamknij);
     layout->addLayout(buttons);
 
+    connect(source_, &SolutionSource::changed, this, &PointsDialog::updateEnabling);
+    connect(source_, &SolutionSource::solutionChosen, this, &PointsDialog::computeChosen);
     connect(btnOblicz, &QPushButton::clicked, this, &PointsDialog::computeChosen);
     connect(btnPrzerwij, &QPushButton::clicked, this, &PointsDialog::stopComputation);
     connect(btnZapiszCsv, &QPushButton::clicked, this, &PointsDialog::saveCsvClicked);
@@ -194,53 +188,6 @@ PointsDialog::~PointsDialog() {
     watcher_.waitForFinished();
 }
 
-void PointsDialog::createSource(QWidget* area) {
-    auto* group = new QGroupBox(QStringLiteral("Rozwiązanie kinematyczne"), area);
-    group->setObjectName(QStringLiteral("grpZrodlo"));
-    auto* grid = new QGridLayout(group);
-    const auto pathField = [&](const char* name) {
-        auto* field = new QLineEdit(group);
-        field->setObjectName(QString::fromLatin1(name));
-        field->setReadOnly(true);
-        return field;
-    };
-    const auto chooser = [&](const char* name) {
-        auto* button = new QPushButton(QStringLiteral("Wybierz..."), group);
-        button->setObjectName(QString::fromLatin1(name));
-        return button;
-    };
-    radPlik = new QRadioButton(QStringLiteral("Plik rozwiązania:"), group);
-    radPlik->setObjectName(QStringLiteral("radPlik"));
-    radPlik->setChecked(true);
-    edtRozwiazanie = pathField("edtRozwiazanie");
-    btnRozwiazanie = chooser("btnRozwiazanie");
-    radRtklib = new QRadioButton(
-        QStringLiteral("Obliczyć programem rnx2rtkp; plik stacji bazowej:"), group);
-    radRtklib->setObjectName(QStringLiteral("radRtklib"));
-    radRtklib->setToolTip(
-        QStringLiteral("Rozwiązanie kinematyczne z analizowanego pliku RINEX (rover), pliku "
-                       "stacji bazowej i plików nawigacyjnych; zapisane obok pliku RINEX jako "
-                       "<nazwa>.marvolt.pos."));
-    edtBaza = pathField("edtBaza");
-    btnBaza = chooser("btnBaza");
-    edtNawigacja = pathField("edtNawigacja");
-    btnNawigacja = chooser("btnNawigacja");
-    grid->addWidget(radPlik, 0, 0);
-    grid->addWidget(edtRozwiazanie, 0, 1);
-    grid->addWidget(btnRozwiazanie, 0, 2);
-    grid->addWidget(radRtklib, 1, 0);
-    grid->addWidget(edtBaza, 1, 1);
-    grid->addWidget(btnBaza, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Pliki nawigacyjne:"), group), 2, 0, Qt::AlignRight);
-    grid->addWidget(edtNawigacja, 2, 1);
-    grid->addWidget(btnNawigacja, 2, 2);
-    grid->setColumnStretch(1, 1);
-    connect(btnRozwiazanie, &QPushButton::clicked, this, &PointsDialog::chooseSolution);
-    connect(btnBaza, &QPushButton::clicked, this, &PointsDialog::chooseBase);
-    connect(btnNawigacja, &QPushButton::clicked, this, &PointsDialog::chooseNavigation);
-    connect(radPlik, &QRadioButton::toggled, this, &PointsDialog::updateEnabling);
-}
-
 void PointsDialog::setSurvey(const std::optional<AnalysedSurvey>& survey) {
     // What runs now belongs to the survey before.
     if (computing()) stopComputation();
@@ -252,15 +199,9 @@ void PointsDialog::setSurvey(const std::optional<AnalysedSurvey>& survey) {
 
 Grid PointsDialog::grid() const { return static_cast<Grid>(cmbUklad->currentData().toInt()); }
 
-void PointsDialog::computeFromSolution(const std::string& solution) {
+void PointsDialog::compute(const PointsSource& source) {
     if (!survey_ || computing()) return;
-    start({*survey_, {solution, {}, {}}, nullptr, spnObciecie->value(), grid()});
-}
-
-void PointsDialog::computeWithRtklib(const std::string& base,
-                                     const std::vector<std::string>& navigation) {
-    if (!survey_ || computing()) return;
-    start({*survey_, {{}, base, navigation}, nullptr, spnObciecie->value(), grid()});
+    start({*survey_, source, nullptr, spnObciecie->value(), grid()});
 }
 
 void PointsDialog::recheck() {
@@ -347,15 +288,10 @@ void PointsDialog::clearResults() {
 
 void PointsDialog::updateEnabling() {
     const bool idle = survey_.has_value() && !computing();
-    for (QWidget* control : {static_cast<QWidget*>(radPlik), static_cast<QWidget*>(radRtklib),
-                             static_cast<QWidget*>(spnObciecie), static_cast<QWidget*>(cmbUklad)})
-        control->setEnabled(idle);
-    btnRozwiazanie->setEnabled(idle && radPlik->isChecked());
-    btnBaza->setEnabled(idle && radRtklib->isChecked());
-    btnNawigacja->setEnabled(idle && radRtklib->isChecked());
-    const bool chosen = radPlik->isChecked() ? !edtRozwiazanie->text().isEmpty()
-                                             : !edtBaza->text().isEmpty() && !navigation_.empty();
-    btnOblicz->setEnabled(idle && chosen);
+    source_->setChoosable(idle);
+    spnObciecie->setEnabled(idle);
+    cmbUklad->setEnabled(idle);
+    btnOblicz->setEnabled(idle && source_->source().has_value());
     btnPrzerwij->setEnabled(computing());
     prgObliczenie->setVisible(computing());
     lblNieaktualne->setVisible(!survey_);
@@ -365,39 +301,8 @@ void PointsDialog::updateEnabling() {
     btnZapiszWykres->setEnabled(saved);
 }
 
-void PointsDialog::chooseSolution() {
-    const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Plik rozwiązania"),
-                                     edtRozwiazanie->text(), filterText(kSolutionFilter));
-    if (file.isEmpty()) return;
-    edtRozwiazanie->setText(file);
-    computeFromSolution(file.toStdString());
-}
-
-void PointsDialog::chooseBase() {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Plik obserwacji stacji bazowej"), edtBaza->text(),
-        filterText(rinexFilter(QDate::currentDate().year())));
-    if (file.isEmpty()) return;
-    edtBaza->setText(file);
-    updateEnabling();
-}
-
-void PointsDialog::chooseNavigation() {
-    const QStringList files = QFileDialog::getOpenFileNames(
-        this, QStringLiteral("Pliki nawigacyjne"), edtBaza->text(), filterText(kNavigationFilter));
-    if (files.isEmpty()) return;
-    navigation_.clear();
-    for (const QString& file : files) navigation_.push_back(file.toStdString());
-    edtNawigacja->setText(files.join(QStringLiteral("; ")));
-    updateEnabling();
-}
-
 void PointsDialog::computeChosen() {
-    if (radPlik->isChecked())
-        computeFromSolution(edtRozwiazanie->text().toStdString());
-    else
-        computeWithRtklib(edtBaza->text().toStdString(), navigation_);
+    if (const auto source = source_->source()) compute(*source);
 }
 
 void PointsDialog::saveCsv(const std::string& path) {

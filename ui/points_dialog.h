@@ -18,10 +18,8 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QTableView;
 class QTabWidget;
 
@@ -30,6 +28,7 @@ namespace marvolt {
 class PlanView;
 class PointsChart;
 class PointsModel;
+class SolutionSource;
 
 class PointsDialog : public QDialog {
     Q_OBJECT
@@ -41,10 +40,9 @@ class PointsDialog : public QDialog {
     // greyed under a line that asks for the analysis again.
     void setSurvey(const std::optional<AnalysedSurvey>& survey);
 
-    // Starts the computation from a solution file, or by rnx2rtkp from the analysed file
-    // with a base station's and navigation files (what the buttons do once files are chosen).
-    void computeFromSolution(const std::string& solution);
-    void computeWithRtklib(const std::string& base, const std::vector<std::string>& navigation);
+    // Starts the computation from a source: a solution file, or rnx2rtkp on the analysed file
+    // with a base station's and navigation files (what "Oblicz" does with the files chosen).
+    void compute(const PointsSource& source);
     // Ends a running computation: rnx2rtkp is stopped, nothing comes of it.
     void stopComputation();
     bool computing() const { return watcher_.isRunning(); }
@@ -61,7 +59,6 @@ class PointsDialog : public QDialog {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    void createSource(QWidget* area);
     void start(PointsJob job);
     void jobEnded();
     void showProgress(double share, GpsSeconds epoch);
@@ -70,9 +67,6 @@ class PointsDialog : public QDialog {
     void updateEnabling();
     // Checks the points again with the trim and the grid shown, from the solution read.
     void recheck();
-    void chooseSolution();
-    void chooseBase();
-    void chooseNavigation();
     void computeChosen();
     void saveCsvClicked();
     void saveChartClicked();
@@ -85,15 +79,7 @@ class PointsDialog : public QDialog {
     QFutureWatcher<PointsOutcome> watcher_;
     SurveyPoints shown_;
 
-    QRadioButton* radPlik;
-    QLineEdit* edtRozwiazanie;
-    QPushButton* btnRozwiazanie;
-    QRadioButton* radRtklib;
-    QLineEdit* edtBaza;
-    QPushButton* btnBaza;
-    QLineEdit* edtNawigacja;
-    QPushButton* btnNawigacja;
-    std::vector<std::string> navigation_;
+    SolutionSource* source_;
     QDoubleSpinBox* spnObciecie;
     QComboBox* cmbUklad;
     QPushButton* btnOblicz;

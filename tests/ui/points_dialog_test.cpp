@@ -156,7 +156,7 @@ class PointsDialogTest : public QObject {
 
         dialog->setSurvey(surveyOf(kStops, 2023, 7, 11));
         QSignalSpy ended(dialog.get(), &PointsDialog::computationEnded);
-        dialog->computeFromSolution(kDrive);
+        dialog->compute({kDrive, {}, {}});
         QVERIFY(ended.wait(20000));
         dialog->saveCsv(dialogCsv);
         QCOMPARE(readBytes(dialogCsv), readBytes(cliCsv));
@@ -170,7 +170,7 @@ class PointsDialogTest : public QObject {
             window.go -= 10.0;
         }
         dialog->setSurvey(early);
-        dialog->computeFromSolution(kDrive);
+        dialog->compute({kDrive, {}, {}});
         QVERIFY(ended.wait(20000));
         QVERIFY(watchLine->isVisible());
         QVERIFY2(watchLine->text().startsWith("Zegarek: postoje w danych zaczynają się i kończą "
@@ -262,7 +262,7 @@ class PointsDialogTest : public QObject {
         QSignalSpy ended(dialog.get(), &PointsDialog::computationEnded);
         QElapsedTimer clock;
         clock.start();
-        dialog->computeWithRtklib(folder.file("base.05o"), {folder.file("nav.05n")});
+        dialog->compute({{}, folder.file("base.05o"), {folder.file("nav.05n")}});
         auto* stop = dialog->findChild<QPushButton*>("btnPrzerwij");
         auto* bar = dialog->findChild<QProgressBar*>("prgObliczenie");
         QTRY_VERIFY(bar->text().contains("(epoka 0:10:00)"));
@@ -296,7 +296,7 @@ class PointsDialogTest : public QObject {
                 [&] { longest = std::max(longest, sinceTick.restart()); });
         sinceTick.start();
         ticks.start();
-        dialog->computeFromSolution(folder.file("day20hz.pos"));
+        dialog->compute({folder.file("day20hz.pos"), {}, {}});
         QVERIFY(ended.wait(60000));
         QTest::qWait(200);  // what the end leaves to draw
         ticks.stop();
