@@ -47,12 +47,7 @@ PointsChart::PointsChart(QWidget* parent) : QChartView(parent) {
     plot->addAxis(timeAxis_, Qt::AlignBottom);
     plot->addAxis(speedAxis_, Qt::AlignLeft);
 
-    speed_ = new QLineSeries;
-    speed_->setName(QStringLiteral("Prędkość pozioma"));
-    speed_->setPen(QPen(QColor(0, 0, 160), 1));
-    plot->addSeries(speed_);
-    speed_->attachAxis(timeAxis_);
-    speed_->attachAxis(speedAxis_);
+    speedPiece(0);
     connect(timeAxis_, &QDateTimeAxis::rangeChanged, this, [this] { thinSpeed(); });
     clearSurvey();
 }
@@ -75,7 +70,7 @@ void PointsChart::clearSurvey() {
     trackTimes_.clear();
     points_.clear();
     ranges_.clear();
-    speed_->clear();
+    for (QLineSeries* piece : speed_) piece->clear();
     speedAxis_->setRange(0.0, 1.0);
     const qreal now = static_cast<qreal>(QDateTime::currentMSecsSinceEpoch());
     timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(now)),
@@ -83,9 +78,10 @@ void PointsChart::clearSurvey() {
 }
 
 void PointsChart::setSurvey(const std::vector<PointResult>& points,
-                            const std::vector<SearchRange>& ranges,
-                            std::vector<TrackSample> track) {
+                            const std::vector<SearchRange>& ranges, std::vector<TrackSample> track,
+                            double longestStep) {
     removeWindows();
+    gapMs_ = longestStep * 1000.0;
     points_ = points;
     ranges_ = ranges;
     track_ = std::move(track);
@@ -174,6 +170,19 @@ void PointsChart::setTimeRange(qreal from, qreal to) {
                         QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(to))));
 }
 
+QLineSeries* PointsChart::speedPiece(std::size_t piece) {
+    while (speed_.size() <= piece) {
+        auto* series = new QLineSeries;
+        series->setName(QStringLiteral("Prędkość pozioma"));
+        series->setPen(QPen(QColor(0, 0, 160), 1));
+        chart()->addSeries(series);
+        series->attachAxis(timeAxis_);
+        series->attachAxis(speedAxis_);
+        speed_.push_back(series);
+    }
+    return speed_[piece];
+}
+
 void PointsChart::thinSpeed() {
     const qreal from = static_cast<qreal>(timeAxis_->min().toMSecsSinceEpoch());
     const qreal to = static_cast<qreal>(timeAxis_->max().toMSecsSinceEpoch());
@@ -184,11 +193,11 @@ void PointsChart::thinSpeed() {
         std::upper_bound(trackTimes_.begin(), trackTimes_.end(), to) - trackTimes_.begin());
     if (first > 0) --first;
     if (last < trackTimes_.size()) ++last;
-    QList<QPointF> shown;
+    std::vector<std::size_t> shown;
     const std::size_t count = last > first ? last - first : 0;
-    const auto sample = [&](std::size_t i) { return QPointF(trackTimes_[i], track_[i].speed); };
-    if (count <= static_cast<std::size_t>(kMostShown)) {
-        for (std::size_t i = first; i < last; ++i) shown << sample(i);
+    const bool thinned = count > static_cast<std::size_t>(kMostShown);
+    if (!thinned) {
+        for (std::size_t i = first; i < last; ++i) shown.push_back(i);
     } else {
         const std::size_t stretches = kMostShown / 2;
         for (std::size_t s = 0; s < stretches; ++s) {
@@ -200,11 +209,28 @@ void PointsChart::thinSpeed() {
                 if (track_[i].speed < track_[slow].speed) slow = i;
                 if (track_[i].speed > track_[fast].speed) fast = i;
             }
-            shown << sample(std::min(slow, fast));
-            if (slow != fast) shown << sample(std::max(slow, fast));
+            shown.push_back(std::min(slow, fast));
+            if (slow != fast) shown.push_back(std::max(slow, fast));
         }
     }
-    speed_->replace(shown);
+    // A gap shorter than a stretch of the thinned line cannot be seen: it stays bridged.
+    const qreal breakAt = std::max(gapMs_, thinned ? 2.0 * (to - from) / (kMostShown / 2) : 0.0);
+    std::vector<QList<QPointF>> pieces(1);
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+        if (k > 0 && pieces.size() < kMostPieces) {
+            qreal longest = 0.0;
+            for (std::size_t i = shown[k - 1]; i < shown[k]; ++i)
+                longest = std::max(longest, trackTimes_[i + 1] - trackTimes_[i]);
+            if (longest > breakAt) pieces.emplace_back();
+        }
+        pieces.back() << QPointF(trackTimes_[shown[k]], track_[shown[k]].speed);
+    }
+    for (std::size_t piece = 0; piece < std::max(pieces.size(), speed_.size()); ++piece) {
+        if (piece < pieces.size())
+            speedPiece(piece)->replace(pieces[piece]);
+        else
+            speed_[piece]->clear();
+    }
 }
 
 void PointsChart::wheelEvent(QWheelEvent* event) {
@@ -242,7 +268,7 @@ void PointsChart::drawForeground(QPainter* painter, const QRectF& rect) {
     const QFontMetrics metrics(painter->font());
     for (const PointResult& point : points_) {
         const QPointF at = chart()->mapToPosition(
-            QPointF(axisTime((point.window.stop + point.window.go) / 2), top_), speed_);
+            QPointF(axisTime((point.window.stop + point.window.go) / 2), top_), speed_.front());
         const QString text = name(point);
         painter->drawText(QPointF(at.x() - metrics.horizontalAdvance(text) / 2.0,
                                   area.top() + metrics.ascent() + 2),

@@ -26,9 +26,13 @@ class PointsChart : public QChartView {
 
     explicit PointsChart(QWidget* parent = nullptr);
 
-    // Shows a survey's points (with the search ranges of their windows) and its track.
+    // The most pieces the speed line is broken into where the solution has gaps.
+    static constexpr std::size_t kMostPieces = 64;
+
+    // Shows a survey's points (with the search ranges of their windows) and its track, whose
+    // line is broken where the solution has a gap longer than `longestStep` seconds.
     void setSurvey(const std::vector<PointResult>& points, const std::vector<SearchRange>& ranges,
-                   std::vector<TrackSample> track);
+                   std::vector<TrackSample> track, double longestStep);
     void clearSurvey();
     // The time axis set to the point's window with its margins.
     void showPoint(int row);
@@ -38,7 +42,8 @@ class PointsChart : public QChartView {
     // A GPS time as the time axis holds it (milliseconds, shown as the GPS time of day).
     qreal axisTime(GpsSeconds time) const;
     QDateTimeAxis* timeAxis() const { return timeAxis_; }
-    QLineSeries* speedSeries() const { return speed_; }
+    // The pieces of the speed line (some of them empty).
+    const std::vector<QLineSeries*>& speedPieces() const { return speed_; }
 
   protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -49,13 +54,15 @@ class PointsChart : public QChartView {
   private:
     void setTimeRange(qreal from, qreal to);
     // The speed samples of the visible time, at most kMostShown: the slowest and the fastest
-    // of each stretch where there are more.
+    // of each stretch where there are more; the line broken at the gaps of the solution that
+    // are longer than a stretch.
     void thinSpeed();
+    QLineSeries* speedPiece(std::size_t piece);
     void removeWindows();
 
     QDateTimeAxis* timeAxis_;
     QValueAxis* speedAxis_;
-    QLineSeries* speed_;
+    std::vector<QLineSeries*> speed_;
     std::vector<QAbstractSeries*> windowSeries_;  // areas and occupations
     std::vector<TrackSample> track_;
     std::vector<qreal> trackTimes_;  // track_'s times on the axis
@@ -63,6 +70,7 @@ class PointsChart : public QChartView {
     std::vector<SearchRange> ranges_;
     qreal offset_ = 0.0;  // ms added so that the axis shows GPS time of day
     double top_ = 1.0;    // the speed axis's top, m/s
+    double gapMs_ = 0.0;  // the least gap of the solution that breaks the line
 };
 
 }  // namespace marvolt

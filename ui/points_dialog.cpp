@@ -273,7 +273,8 @@ void PointsDialog::showOutcome(const PointsOutcome& outcome) {
     lblZegarek->setText(shown_.watchOffset ? text(watchOffsetLine(*shown_.watchOffset))
                                            : QString());
     lblZegarek->setVisible(shown_.watchOffset.has_value());
-    chtPredkosc->setSurvey(shown_.points, collector.ranges(), outcome.track);
+    chtPredkosc->setSurvey(shown_.points, collector.ranges(), outcome.track,
+                           collector.longestStep());
     chtPlan->setSurvey(shown_.points, outcome.placed, outcome.track);
 }
 
