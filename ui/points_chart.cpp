@@ -141,15 +141,18 @@ void PointsChart::setSurvey(const std::vector<PointResult>& points,
 }
 
 void PointsChart::showAll() {
-    qreal from = trackTimes_.empty() ? 0.0 : trackTimes_.front();
-    qreal to = trackTimes_.empty() ? 0.0 : trackTimes_.back();
-    for (const PointResult& point : points_) {
-        from = trackTimes_.empty() && from == 0.0 ? axisTime(point.window.stop)
-                                                  : std::min(from, axisTime(point.window.stop));
-        to = std::max(to, axisTime(point.window.go));
-    }
-    if (from == 0.0 && to == 0.0) return;
-    setTimeRange(from, to);
+    bool any = false;
+    qreal from = 0.0, to = 0.0;
+    const auto take = [&](qreal start, qreal end) {
+        from = any ? std::min(from, start) : start;
+        to = any ? std::max(to, end) : end;
+        any = true;
+    };
+    if (!trackTimes_.empty()) take(trackTimes_.front(), trackTimes_.back());
+    for (const PointResult& point : points_)
+        take(axisTime(std::min(point.window.stop, point.window.go)),
+             axisTime(std::max(point.window.stop, point.window.go)));
+    if (any) setTimeRange(from, to);
 }
 
 void PointsChart::showPoint(int row) {
