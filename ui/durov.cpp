@@ -6,13 +6,15 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "analysis.h"
 #include "analysis_report.h"
@@ -25,6 +27,7 @@
 #include "modification.h"
 #include "navigator.h"
 #include "picture_button.h"
+#include "remembered_folders.h"
 #include "tight_label.h"
 #include "time_file_export.h"
 #include "time_file_import.h"
@@ -148,6 +151,7 @@ TfrmDurov::TfrmDurov(TimeTable& table, QWidget* parent)
     createStepTwo();
     createStepThree();
     createFooter();
+    placeInScrollArea();
     chainTabOrder();
     BitBtn1->setFocus();
     FormCreate();
@@ -187,6 +191,10 @@ void TfrmDurov::createStepOne() {
     DBgrdCzas->addAction(actZapiszCzasy);
     DBgrdCzas->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(actZapiszCzasy, &QAction::triggered, this, &TfrmDurov::actZapiszCzasyExecute);
+    actUsunWszystkie = new QAction(text("Usuń wszystkie punkty..."), this);
+    actUsunWszystkie->setObjectName(QStringLiteral("actUsunWszystkie"));
+    DBgrdCzas->addAction(actUsunWszystkie);
+    connect(actUsunWszystkie, &QAction::triggered, this, &TfrmDurov::actUsunWszystkieExecute);
 
     Memo1 = createMemo(this, "Memo1", text(kMemo1Lines), QRect(8, 96, 233, 113));
     Memo1->setLineWrapMode(QTextEdit::NoWrap);
@@ -307,6 +315,34 @@ void TfrmDurov::createFooter() {
     connect(Label6, &LinkLabel::clicked, this, &TfrmDurov::Label6Click);
 }
 
+void TfrmDurov::placeInScrollArea() {
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    content->setFixedSize(kClientSize);
+    content->setAutoFillBackground(true);
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->setParent(content);
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName(QStringLiteral("scroller"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller_);
+}
+
+void TfrmDurov::fitToScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();  // the title bar and the borders
+    setFixedSize(kClientSize.boundedTo(area.size() - frame));
+    QRect placed(QPoint(), size() + frame);
+    placed.moveCenter(area.center());
+    move(std::max(placed.left(), area.left()), std::max(placed.top(), area.top()));
+}
+
 void TfrmDurov::chainTabOrder() {
     const QWidget* const order[] = {BitBtn1,   btnPlikRinex, btnPlikCzas, Memo1,        Memo2,
                                     DBgrdCzas, DBnvgCzas,    memRaport,   btnModyfikuj, edtData,
@@ -319,9 +355,7 @@ void TfrmDurov::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() -
-             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    fitToScreen();
     FormShow();
 }
 
@@ -342,14 +376,14 @@ void TfrmDurov::FormShow() { tblCzas.open(); }
 
 void TfrmDurov::btnPlikCzasClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    const auto file = services_.chooseFile(kTimeFileFilter);
+    const auto file = services_.chooseFile(kTimeFileFilter, kTimeFiles);
     if (!file) return;
     runOperation(services_, [&] { importTimeFile(*file, tblCzas, services_, &dtsCzas->cursor()); });
 }
 
 void TfrmDurov::btnPlikRinexClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
+    const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()), kRinexFiles);
     if (!file) return;
     runOperation(services_, [&] {
         BusyCursor busy(services_);
@@ -421,6 +455,15 @@ void TfrmDurov::actZapiszCzasyExecute() {
     if (!DBgrdCzas->commitEditor()) return;
     runOperation(services_,
                  [this] { saveTimeFile(tblCzas, [this] { return chooseTimeFileToSave(this); }); });
+}
+
+void TfrmDurov::actUsunWszystkieExecute() {
+    if (!confirmRemoveAllPoints()) return;
+    DBgrdCzas->discardEditor();
+    runOperation(services_, [this] {
+        tblCzas.cancel();
+        while (tblCzas.recordCount() > 0) tblCzas.remove(tblCzas.recordCount() - 1);
+    });
 }
 
 void TfrmDurov::FormCloseQuery(bool& canClose) {

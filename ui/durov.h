@@ -18,6 +18,7 @@ class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 
 namespace marvolt {
 
@@ -48,6 +49,13 @@ class TfrmDurov : public QWidget {
     void createStepTwo();
     void createStepThree();
     void createFooter();
+    // The controls stand on a content widget of the window's full size inside a scroll
+    // area: where the screen is smaller than the window, the window fits the screen and its
+    // content scrolls, so every control can be reached.
+    void placeInScrollArea();
+    // The window inside the available area of the screen it starts on, centred on it, no
+    // larger than that area.
+    void fitToScreen();
     void chainTabOrder();
     QLineEdit* createResultField(const char* name, const char* label, const QRect& geometry,
                                  const QColor& background);
@@ -66,6 +74,9 @@ class TfrmDurov : public QWidget {
     // "Zapisz tabelę czasów..." (the grid's context menu, Ctrl+S): the table saved as a
     // time file, which also keeps the times typed by hand.
     void actZapiszCzasyExecute();
+    // "Usuń wszystkie punkty..." (the grid's context menu): the table emptied after a
+    // question, the only way besides deleting record by record.
+    void actUsunWszystkieExecute();
     // Closing asks first while times typed by hand are not saved.
     void FormCloseQuery(bool& canClose);
     // A failure of the grid or the navigator, shown in the error box.
@@ -87,12 +98,14 @@ class TfrmDurov : public QWidget {
     WindowServices services_;
     TimeTableModel* dtsCzas;
     bool shown_ = false;
+    QScrollArea* scroller_;
 
     QLabel* Label3;
     PictureButton* btnPlikCzas;
     TableNavigator* DBnvgCzas;
     TimeGrid* DBgrdCzas;
     QAction* actZapiszCzasy;
+    QAction* actUsunWszystkie;
     Memo* Memo1;
     Memo* Memo2;
     Bevel* Bevel1;
