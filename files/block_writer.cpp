@@ -56,12 +56,14 @@ void BlockWriter::written(std::size_t count) {
 bool copyWholeFile(int from, int to, Progress& progress) {
     const double size = static_cast<double>(sizeOf(from));
     std::uint64_t copiedSoFar = 0;
-    // Told before each step: false, with the copy left part-way, when the user stops it.
+    // Told before the first step and after each: false, with the copy left part-way, when
+    // the user stops it.
     const auto goOn = [&](ssize_t copied) {
         copiedSoFar += static_cast<std::uint64_t>(copied);
         progress.advance(size > 0 ? static_cast<double>(copiedSoFar) / size : 0.0);
         return !progress.stopRequested();
     };
+    if (!goOn(0)) return false;
     bool inKernel = true;
     std::vector<char> buffer;
     for (;;) {
