@@ -33,7 +33,7 @@ class TerminalProgress : public Progress {
     std::string label_;
     std::ostream& err_;
     bool shown_;
-    int percent_ = -1;          // the percent drawn, -1 when nothing is
+    int percent_ = -1;           // the percent drawn, -1 when nothing is
     std::size_t drawnSize_ = 0;  // the length of the line drawn
 };
 

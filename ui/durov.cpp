@@ -23,6 +23,7 @@
 #include "close_confirmation.h"
 #include "file_filters.h"
 #include "link_label.h"
+#include "long_work.h"
 #include "memo.h"
 #include "modification.h"
 #include "navigator.h"
@@ -360,6 +361,14 @@ void TfrmDurov::showEvent(QShowEvent* event) {
 }
 
 void TfrmDurov::closeEvent(QCloseEvent* event) {
+    // Work in progress is stopped first (or, past its point of no return, let end); the
+    // window closes once it has ended.
+    if (work_) {
+        work_->stop();
+        closeAfterWork_ = true;
+        event->ignore();
+        return;
+    }
     bool canClose = true;
     FormCloseQuery(canClose);
     if (canClose)
@@ -388,7 +397,24 @@ void TfrmDurov::btnPlikRinexClick() {
     runOperation(services_, [&] {
         BusyCursor busy(services_);
         memRaport->clear();  // also when the analysis then fails
-        AnalysisResult result = analyseRinex(*file, tblCzas, heldDate_);
+        // The work on its own thread only reads the table: a record still open is posted now.
+        tblCzas.finishRecord();
+        HeldDate held = heldDate_;
+        AnalysisResult result;
+        // The date of a file whose time items are wrong stays held all the same.
+        try {
+            runLongWork(text("Analiza pliku RINEX..."), [&](Progress& progress, Services&) {
+                result = analyseRinex(*file, tblCzas, held, progress);
+            });
+        } catch (const Failure&) {
+            heldDate_ = held;
+            throw;
+        }
+        if (result.stopped) {
+            showStoppedAnalysis();
+            return;
+        }
+        heldDate_ = held;
         showAnalysisFields(analysisFields(result, tblCzas.locale()));
         writeShiftedTimes(result, tblCzas);
         dtsCzas->cursor().last();
@@ -403,19 +429,68 @@ void TfrmDurov::btnPlikRinexClick() {
         dtsCzas->showMisses(misses);
         setModifiable(result.allFound() ? std::optional(std::move(result)) : std::nullopt);
     });
+    closeIfAskedDuringWork();
+}
+
+void TfrmDurov::showStoppedAnalysis() {
+    for (QLineEdit* field : {edtData, edtCzas, edtPrzesun}) field->clear();
+    edtPrzesun->setToolTip(QString());
+    memRaport->setPlainText(text(kStoppedAnalysis));
+    dtsCzas->showMisses({});
+    setModifiable(std::nullopt);
 }
 
 void TfrmDurov::btnModyfikujClick() {
     if (!DBgrdCzas->commitEditor()) return;
     if (!modifiable_) return;
-    // Done once: a second click must not replace the backup of the original.
-    if (runOperation(services_, [this] {
-            modifyRinex(*modifiable_,
-                        {checkKopia->isChecked(),
-                         checkRekordy->isChecked() ? EventStyle::Records : EventStyle::Flags},
-                        services_);
-        }))
+    const ModificationOptions options{checkKopia->isChecked(), checkRekordy->isChecked()
+                                                                   ? EventStyle::Records
+                                                                   : EventStyle::Flags};
+    bool stopped = false;
+    // Done once: a second click must not replace the backup of the original. A stopped
+    // modification changed nothing, and may be run again.
+    if (runOperation(services_,
+                     [&] {
+                         BusyCursor busy(services_);
+                         stopped =
+                             runLongWork(text("Modyfikacja pliku RINEX..."),
+                                         [&](Progress& progress, Services& services) {
+                                             modifyRinex(*modifiable_, options, services, progress);
+                                         });
+                     }) &&
+        !stopped)
         setModifiable(std::nullopt);
+    closeIfAskedDuringWork();
+}
+
+bool TfrmDurov::runLongWork(const QString& label,
+                            const std::function<void(Progress&, Services&)>& work) {
+    LongWork longWork(this, label);
+    QWidget* const focused = focusWidget();
+    // Nothing the window offers may act meanwhile: the controls wait, the window repaints.
+    scroller_->widget()->setEnabled(false);
+    for (QAction* action : {actZapiszCzasy, actUsunWszystkie}) action->setEnabled(false);
+    work_ = &longWork;
+    const auto restore = [&] {
+        work_ = nullptr;
+        scroller_->widget()->setEnabled(true);
+        for (QAction* action : {actZapiszCzasy, actUsunWszystkie}) action->setEnabled(true);
+        if (focused && focused->isEnabled()) focused->setFocus();
+    };
+    try {
+        longWork.run(work, services_);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return longWork.stopped();
+}
+
+void TfrmDurov::closeIfAskedDuringWork() {
+    if (!closeAfterWork_) return;
+    closeAfterWork_ = false;
+    close();
 }
 
 void TfrmDurov::BitBtn1Click() { close(); }

@@ -6,10 +6,12 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "analysis.h"
 #include "analysis_report.h"
+#include "progress.h"
 #include "time_table.h"
 #include "window_services.h"
 
@@ -23,6 +25,7 @@ class QScrollArea;
 namespace marvolt {
 
 class Bevel;
+class LongWork;
 class LinkLabel;
 class Memo;
 class PictureButton;
@@ -84,6 +87,14 @@ class TfrmDurov : public QWidget {
     // The result that btnModyfikuj would write (none: the button is disabled).
     void setModifiable(std::optional<AnalysisResult> result);
 
+    // An analysis the user stopped: no result, the report says so.
+    void showStoppedAnalysis();
+    // Runs the work of the label ("Analiza pliku RINEX...") on a thread of its own, the
+    // controls disabled meanwhile (see LongWork); true when the user stopped it.
+    bool runLongWork(const QString& label, const std::function<void(Progress&, Services&)>& work);
+    // The window closes now when it was asked to while work ran.
+    void closeIfAskedDuringWork();
+
     // The result fields of an analysis: edtData, edtCzas (kept without a first
     // observation), edtPrzesun and its hint.
     void showAnalysisFields(const AnalysisFields& fields);
@@ -98,6 +109,8 @@ class TfrmDurov : public QWidget {
     WindowServices services_;
     TimeTableModel* dtsCzas;
     bool shown_ = false;
+    LongWork* work_ = nullptr;  // the work running, if any
+    bool closeAfterWork_ = false;
     QScrollArea* scroller_;
 
     QLabel* Label3;
