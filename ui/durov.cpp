@@ -127,6 +127,38 @@ PictureButton* createButton(QWidget* parent, const char* name, const QString& ca
     return button;
 }
 
+// The window's services while a report is made: its lines are gathered and put in the report
+// box at one go before a message shows (so that it follows the lines it comes after) and at
+// the end, thousands of lines laid out once.
+class ReportServices : public Services {
+  public:
+    ReportServices(Services& shown, Memo& report) : shown_(shown), report_(report) {}
+    void addLine(const std::string& line) { lines_ << QString::fromStdString(line); }
+    void flush() {
+        report_.appendPlainLines(lines_);
+        lines_.clear();
+    }
+    void message(const std::string& text) override {
+        flush();
+        shown_.message(text);
+    }
+    bool seriesMessage(const std::string& text) override {
+        flush();
+        return shown_.seriesMessage(text);
+    }
+    void errorBox(const std::string& text) override {
+        flush();
+        shown_.errorBox(text);
+    }
+    void busyCursor() override { shown_.busyCursor(); }
+    void normalCursor() override { shown_.normalCursor(); }
+
+  private:
+    Services& shown_;
+    Memo& report_;
+    QStringList lines_;
+};
+
 }  // namespace
 
 TfrmDurov::TfrmDurov(TimeTable& table, QWidget* parent)
@@ -418,9 +450,9 @@ void TfrmDurov::btnPlikRinexClick() {
         showAnalysisFields(analysisFields(result, tblCzas.locale()));
         writeShiftedTimes(result, tblCzas);
         dtsCzas->cursor().last();
-        showReport(result, services_, [this](const std::string& line) {
-            memRaport->appendPlainText(QString::fromStdString(line));
-        });
+        ReportServices report(services_, *memRaport);
+        showReport(result, report, [&report](const std::string& line) { report.addLine(line); });
+        report.flush();
         busy.restore();
         std::vector<TimeTableModel::Miss> misses;
         for (const Miss& miss : result.misses())

@@ -688,10 +688,13 @@ class DurovTest : public QObject {
     }
 
     // The lines of the read-only text boxes stand 13 pixels apart, wrapped ones and added report
-    // lines included; Label4 fits its whole text into its width by narrowing it just enough.
+    // lines (one or many at a time) included; Label4 fits its whole text into its width by
+    // narrowing it just enough.
     void memoLinesAndLabel4Fit() {
         auto* report = window->findChild<Memo*>("memRaport");
         report->appendPlainText(QString(80, 'x') + " " + QString(80, 'y'));
+        report->appendPlainLines(QStringList(1200, "r"));  // more than one part at a time
+        QCOMPARE(report->document()->blockCount(), 1 + 1 + 1200);
         for (const char* name : {"Memo1", "Memo2", "memRaport"}) {
             const QTextDocument* document = window->findChild<Memo*>(name)->document();
             QList<qreal> tops;
