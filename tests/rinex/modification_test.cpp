@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -308,6 +309,28 @@ TEST_F(Modification, AFailedBackupIsReportedAndTheWorkGoesOn) {
     EXPECT_EQ(modify(true), (Log{"busy", kBackupFailed, "normal", kDone + result.file}));
     EXPECT_EQ(readBytes(result.file), " 12  4  3  6  0 12.0000000  3  1G05\r\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.file("survey.12o.bak")));
+}
+
+// A signal that ends the program, come during the backup step (here with the message of a
+// backup that failed), waits until the new file has taken the old one's place.
+TEST_F(Modification, AnEndingSignalFromTheBackupStepOnWaitsForTheRename) {
+    result = resultOf(folder.write("survey.12o", " 12  4  3  6  0 12.0000000  0  1G05\n"), kP1);
+    std::filesystem::create_directory(folder.file("survey.12o.bak"));
+    struct SignalledWhileShown : testing::ScriptedServices {
+        void message(const std::string& text) override {
+            ::raise(SIGTERM);
+            ScriptedServices::message(text);
+        }
+    };
+    EXPECT_EXIT(
+        {
+            SignalledWhileShown services;
+            modifyRinex(result, {true, EventStyle::Flags}, services);
+            std::exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EQ(readBytes(result.file), " 12  4  3  6  0 12.0000000  3  1G05\r\n");
+    EXPECT_EQ(folderNames(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
 }
 
 TEST_F(Modification, AFailedRewriteLeavesTheFileAsItWasAndNothingBehind) {
