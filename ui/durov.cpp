@@ -503,19 +503,12 @@ bool TfrmDurov::runLongWork(const QString& label,
     scroller_->widget()->setEnabled(false);
     for (QAction* action : {actZapiszCzasy, actUsunWszystkie}) action->setEnabled(false);
     work_ = &longWork;
-    const auto restore = [&] {
-        work_ = nullptr;
-        scroller_->widget()->setEnabled(true);
-        for (QAction* action : {actZapiszCzasy, actUsunWszystkie}) action->setEnabled(true);
-        if (focused && focused->isEnabled()) focused->setFocus();
-    };
-    try {
-        longWork.run(work, services_);
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    longWork.run(work);
+    work_ = nullptr;
+    scroller_->widget()->setEnabled(true);
+    for (QAction* action : {actZapiszCzasy, actUsunWszystkie}) action->setEnabled(true);
+    if (focused && focused->isEnabled()) focused->setFocus();
+    longWork.finish(services_);
     return longWork.stopped();
 }
 

@@ -4,9 +4,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
-#include <exception>
 #include <thread>
-#include <vector>
 
 #include "application_title.h"
 
@@ -18,31 +16,27 @@ namespace {
 constexpr int kDialogAfterMs = 500;
 constexpr int kRedrawMs = 50;
 
-// The services of work on another thread: what it asks is kept, to be shown by the window's
-// thread once the work has ended, in the same order.
-class DeferredServices : public Services {
-  public:
-    void message(const std::string& text) override {
-        calls_.push_back([text](Services& shown) { shown.message(text); });
-    }
-    void errorBox(const std::string& text) override {
-        calls_.push_back([text](Services& shown) { shown.errorBox(text); });
-    }
-    void busyCursor() override {
-        calls_.push_back([](Services& shown) { shown.busyCursor(); });
-    }
-    void normalCursor() override {
-        calls_.push_back([](Services& shown) { shown.normalCursor(); });
-    }
-    void showThrough(Services& shown) const {
-        for (const auto& call : calls_) call(shown);
-    }
-
-  private:
-    std::vector<std::function<void(Services&)>> calls_;
-};
-
 }  // namespace
+
+void LongWork::DeferredServices::message(const std::string& text) {
+    calls_.push_back([text](Services& shown) { shown.message(text); });
+}
+
+void LongWork::DeferredServices::errorBox(const std::string& text) {
+    calls_.push_back([text](Services& shown) { shown.errorBox(text); });
+}
+
+void LongWork::DeferredServices::busyCursor() {
+    calls_.push_back([](Services& shown) { shown.busyCursor(); });
+}
+
+void LongWork::DeferredServices::normalCursor() {
+    calls_.push_back([](Services& shown) { shown.normalCursor(); });
+}
+
+void LongWork::DeferredServices::showThrough(Services& shown) const {
+    for (const auto& call : calls_) call(shown);
+}
 
 bool SharedProgress::passPointOfNoReturn() {
     State running = State::Running;
@@ -55,7 +49,7 @@ bool SharedProgress::requestStop() {
     return state_.compare_exchange_strong(running, State::StopAsked) || running == State::StopAsked;
 }
 
-void LongWork::run(const std::function<void(Progress&, Services&)>& work, Services& shown) {
+void LongWork::run(const std::function<void(Progress&, Services&)>& work) {
     QProgressDialog dialog(label_, QString(), 0, 1000, window_);
     dialog.setObjectName(QStringLiteral("progressDialog"));
     dialog.setWindowTitle(applicationTitle());
@@ -77,22 +71,22 @@ void LongWork::run(const std::function<void(Progress&, Services&)>& work, Servic
     redraw.start(kRedrawMs);
 
     QEventLoop untilEnded;
-    DeferredServices asked;
-    std::exception_ptr thrown;
     std::thread thread([&] {
         try {
-            work(progress_, asked);
+            work(progress_, asked_);
         } catch (...) {
-            thrown = std::current_exception();
+            thrown_ = std::current_exception();
         }
         QMetaObject::invokeMethod(&untilEnded, &QEventLoop::quit, Qt::QueuedConnection);
     });
     untilEnded.exec();
     thread.join();
     redraw.stop();
-    dialog.hide();
-    asked.showThrough(shown);
-    if (thrown) std::rethrow_exception(thrown);
+}
+
+void LongWork::finish(Services& shown) {
+    asked_.showThrough(shown);
+    if (thrown_) std::rethrow_exception(thrown_);
 }
 
 }  // namespace marvolt

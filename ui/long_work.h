@@ -5,7 +5,10 @@
 
 #include <QString>
 #include <atomic>
+#include <exception>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "progress.h"
 #include "services.h"
@@ -41,18 +44,36 @@ class LongWork {
     LongWork(QWidget* window, const QString& label) : window_(window), label_(label) {}
 
     // Runs `work` on a thread of its own and returns once it has ended, the window's events
-    // going on meanwhile. What the work asked of the user (a message, the cursor) is then
-    // shown through `shown`, in its order, and what it threw is thrown again here.
-    void run(const std::function<void(Progress&, Services&)>& work, Services& shown);
+    // going on meanwhile.
+    void run(const std::function<void(Progress&, Services&)>& work);
+    // Then shows through `shown` what the work asked of the user (a message, the cursor), in
+    // its order, and throws again what it threw.
+    void finish(Services& shown);
     // Asks the work to stop (the window is closing); false when it can no longer be stopped.
     bool stop() { return progress_.requestStop(); }
     // The work was asked to stop before its point of no return: it stopped.
     bool stopped() const { return progress_.stopAsked(); }
 
+    // The services of work on another thread: what it asks is kept, to be shown by the
+    // window's thread once the work has ended, in the same order.
+    class DeferredServices : public Services {
+      public:
+        void message(const std::string& text) override;
+        void errorBox(const std::string& text) override;
+        void busyCursor() override;
+        void normalCursor() override;
+        void showThrough(Services& shown) const;
+
+      private:
+        std::vector<std::function<void(Services&)>> calls_;
+    };
+
   private:
     QWidget* window_;
     QString label_;
     SharedProgress progress_;
+    DeferredServices asked_;
+    std::exception_ptr thrown_;
 };
 
 }  // namespace marvolt
