@@ -30,9 +30,9 @@ void PrintingView::showFields(const AnalysisFields& fields) {
 void PrintingView::showShift(const std::string& text) { out_ << kShiftLabel << text << '\n'; }
 
 AnalysisResult printedAnalysis(const std::string& path, TimeTable& table, HeldDate& held,
-                               PrintingView& view, Services& services) {
+                               PrintingView& view, Services& services, Progress& progress) {
     BusyCursor busy(services);
-    AnalysisResult result = analyseRinex(path, table, held);
+    AnalysisResult result = analyseRinex(path, table, held, progress);
     view.showFields(analysisFields(result, table.locale()));
     writeShiftedTimes(result, table);
     showReport(result, services, [&view](const std::string& line) { view.addReportLine(line); });

@@ -43,8 +43,9 @@ class PrintingView {
 };
 
 // The analysis as the window runs it, printed: the fields, STOP2 and GO2 written into the
-// table, then the report lines with the messages.
+// table, then the report lines with the messages. `progress` follows the reading.
 AnalysisResult printedAnalysis(const std::string& path, TimeTable& table, HeldDate& held,
-                               PrintingView& view, Services& services);
+                               PrintingView& view, Services& services,
+                               Progress& progress = Progress::none());
 
 }  // namespace marvolt::cli

@@ -8,6 +8,7 @@
 #include "points_command.h"
 #include "printing_services.h"
 #include "table_listing.h"
+#include "terminal_progress.h"
 #include "time_file_import.h"
 
 namespace marvolt::cli {
@@ -36,7 +37,9 @@ int runCommand(const CommandLine& line) {
         PrintingView view(std::cout);
         AnalysisResult result;
         if (!runOperation(services, [&] {
-                result = printedAnalysis(fullPath(line.rinexFile), table, held, view, services);
+                TerminalProgress progress("Analiza", std::cerr, standardErrorIsTerminal());
+                result = printedAnalysis(fullPath(line.rinexFile), table, held, view, services,
+                                         progress);
             }))
             return kExitFailed;
         if (!result.allFound()) {
@@ -44,7 +47,9 @@ int runCommand(const CommandLine& line) {
         } else if (line.command == Command::Modify) {
             bool backupMade = true;
             if (!runOperation(services, [&] {
-                    backupMade = modifyRinex(result, {line.makeBackup, line.events}, services);
+                    TerminalProgress progress("Modyfikacja", std::cerr, standardErrorIsTerminal());
+                    backupMade =
+                        modifyRinex(result, {line.makeBackup, line.events}, services, progress);
                 }))
                 return kExitFailed;
             if (!backupMade) status = kExitNoBackup;

@@ -53,7 +53,17 @@ void BlockWriter::written(std::size_t count) {
     writebackFrom_ = written_;
 }
 
-void copyWholeFile(int from, int to) {
+bool copyWholeFile(int from, int to, Progress& progress) {
+    const double size = static_cast<double>(sizeOf(from));
+    std::uint64_t copiedSoFar = 0;
+    // Told before the first step and after each: false, with the copy left part-way, when
+    // the user stops it.
+    const auto goOn = [&](ssize_t copied) {
+        copiedSoFar += static_cast<std::uint64_t>(copied);
+        progress.advance(size > 0 ? static_cast<double>(copiedSoFar) / size : 0.0);
+        return !progress.stopRequested();
+    };
+    if (!goOn(0)) return false;
     bool inKernel = true;
     std::vector<char> buffer;
     for (;;) {
@@ -62,8 +72,11 @@ void copyWholeFile(int from, int to) {
                 return ::copy_file_range(from, nullptr, to, nullptr, BlockWriter::kBlockSize * 64,
                                          0);
             });
-            if (copied > 0) continue;
-            if (copied == 0) return;
+            if (copied > 0) {
+                if (!goOn(copied)) return false;
+                continue;
+            }
+            if (copied == 0) return true;
             // Not between these two files (another file system, an old kernel): by hand.
             if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
                 throw streamWriteError();
@@ -72,9 +85,10 @@ void copyWholeFile(int from, int to) {
         }
         const ssize_t count =
             unlessInterrupted([&] { return ::read(from, buffer.data(), buffer.size()); });
-        if (count == 0) return;
+        if (count == 0) return true;
         if (count < 0) throw Failure(fileErrorText(errno));
         if (!writeAll(to, buffer.data(), static_cast<std::size_t>(count))) throw streamWriteError();
+        if (!goOn(count)) return false;
     }
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "progress.h"
+
 namespace marvolt {
 
 class BlockWriter {
@@ -50,8 +52,10 @@ class BlockWriter {
 
 // Copies the whole of one open file into another from where each stands, in the kernel
 // where it can (copy_file_range, which also lets file systems that can share the blocks);
-// fails with "Stream write error" or the texts of line reading.
-void copyWholeFile(int from, int to);
+// fails with "Stream write error" or the texts of line reading. `progress` is told the share
+// of the file copied after each step and asked whether to stop: false when it stopped the
+// copy part-way.
+bool copyWholeFile(int from, int to, Progress& progress = Progress::none());
 
 // Up to `size` bytes of a file being written, read at `offset` (fewer where it ends); fails
 // with "Stream write error".

@@ -10,23 +10,35 @@
 
 namespace marvolt {
 
-LineList readLines(const std::string& path) {
+namespace {
+
+TextFileLines readAll(const std::string& path, TextBytes textBytes) {
     try {
-        LineReader reader(path);
-        LineList lines;
-        // The lines' text is never longer than the file.
-        lines.reserve(static_cast<std::size_t>(reader.identity().size));
+        LineReader reader(path, LineReader::kBlockSize, textBytes);
+        TextFileLines text;
+        // The lines' text is never longer than the file (UTF-16 made UTF-8: half again).
+        const auto size = static_cast<std::size_t>(reader.identity().size);
+        text.lines.reserve(textBytes == TextBytes::AsTheyAre ? size : size + size / 2);
         LinePiece piece;
         while (reader.next(piece)) {
             if (piece.first)
-                lines.add(piece.text);
+                text.lines.add(piece.text);
             else
-                lines.extendLast(piece.text);
+                text.lines.extendLast(piece.text);
         }
-        return lines;
+        text.unicode = reader.byteOrderMark() != ByteOrderMark::None;
+        return text;
     } catch (const std::bad_alloc&) {
         throw Failure("Za mało pamięci, by wczytać plik \"" + fullPath(path) + "\".");
     }
+}
+
+}  // namespace
+
+LineList readLines(const std::string& path) { return readAll(path, TextBytes::AsTheyAre).lines; }
+
+TextFileLines readTextLines(const std::string& path) {
+    return readAll(path, TextBytes::ByByteOrderMark);
 }
 
 void writeLines(const std::string& path, const LineList& lines) {

@@ -41,6 +41,14 @@ class LineList {
 // "Za mało pamięci, by wczytać plik \"<path>\"." when the lines do not fit in memory.
 LineList readLines(const std::string& path);
 
+// A text file from an editor (a time file) as lines, read by its byte-order mark (see
+// TextBytes::ByByteOrderMark); `unicode` when it began with one, its lines then UTF-8.
+struct TextFileLines {
+    LineList lines;
+    bool unicode = false;
+};
+TextFileLines readTextLines(const std::string& path);
+
 // Line writing: every line followed by CR LF, bytes as held, through a BlockWriter (lines
 // longer than its block are written from where they lie), so memory does not grow with the
 // lines' lengths. The file is replaced safely: the lines go to a temporary file in

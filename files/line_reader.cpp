@@ -13,8 +13,11 @@
 
 namespace marvolt {
 
-LineReader::LineReader(const std::string& path, std::size_t blockSize)
-    : blockSize_(std::clamp<std::size_t>(blockSize, 2, kMaxBlockSize)),
+LineReader::LineReader(const std::string& path, std::size_t blockSize, TextBytes textBytes)
+    // A first block holds a byte-order mark whole.
+    : blockSize_(std::clamp<std::size_t>(blockSize, textBytes == TextBytes::AsTheyAre ? 2 : 4,
+                                         kMaxBlockSize)),
+      textBytes_(textBytes),
       breaks_(new std::uint32_t[2 * blockSize_ + 4]) {
     struct stat status {};
     file_ = openRegularFile(path, status);
@@ -23,6 +26,8 @@ LineReader::LineReader(const std::string& path, std::size_t blockSize)
     blocks_ = std::make_unique<ReadAhead>(file_.get(), blockSize_, LineStart::kBytes,
                                           identity_.size > blockSize_);
 }
+
+LineReader::~LineReader() = default;
 
 void LineStart::require(std::size_t position, char byte) {
     unsigned char mask[kBytes];
@@ -38,16 +43,58 @@ void LineStart::require(std::size_t position, char byte) {
 bool LineReader::refill() {
     if (endOfFile_) return false;
     const std::size_t kept = end_ - begin_;
-    const ReadAhead::Block block = blocks_->next(data_ + begin_, kept);
+    const bool first = data_ == nullptr;
+    const ReadAhead::Block block =
+        utf16_ ? nextDecodedBlock(kept) : blocks_->next(data_ + begin_, kept);
     base_ += begin_;
     data_ = block.data;
     begin_ = 0;
     end_ = block.size;
     endOfFile_ = block.last;
     std::memset(data_ + end_, 0, LineStart::kBytes);
+    if (first && textBytes_ == TextBytes::ByByteOrderMark) takeByteOrderMark(block);
     breakCount_ = findLineBreaks(data_, end_, breaks_.get());
     nextBreak_ = 0;
     return end_ > kept;
+}
+
+void LineReader::takeByteOrderMark(const ReadAhead::Block& block) {
+    const auto starts = [&](std::string_view mark) {
+        return block.size >= mark.size() && std::memcmp(block.data, mark.data(), mark.size()) == 0;
+    };
+    if (starts("\xEF\xBB\xBF")) {
+        mark_ = ByteOrderMark::Utf8;
+        begin_ = 3;
+        return;
+    }
+    const bool little = starts("\xFF\xFE");
+    if (!little && !starts("\xFE\xFF")) return;
+    mark_ = little ? ByteOrderMark::Utf16LittleEndian : ByteOrderMark::Utf16BigEndian;
+    // From here on the bytes at hand are UTF-8: a kept line is at most a block long, and a
+    // block of UTF-16 gives at most half as much again.
+    const std::size_t room = blockSize_ + Utf16Text::maxDecodedSize(blockSize_);
+    decoded_.reset(new char[room + LineStart::kBytes]);
+    breaks_.reset(new std::uint32_t[room + 4]);
+    utf16_ = std::make_unique<Utf16Text>(!little);
+    ReadAhead::Block text{
+        decoded_.get(), utf16_->decode(block.data + 2, block.size - 2, block.last, decoded_.get()),
+        block.last};
+    if (text.size == 0 && !text.last) text = nextDecodedBlock(0);
+    data_ = text.data;
+    end_ = text.size;
+    endOfFile_ = text.last;
+    std::memset(data_ + end_, 0, LineStart::kBytes);
+}
+
+ReadAhead::Block LineReader::nextDecodedBlock(std::size_t kept) {
+    std::memmove(decoded_.get(), data_ + begin_, kept);
+    // A block may give nothing yet (a unit or a surrogate pair cut by its end).
+    for (;;) {
+        const ReadAhead::Block raw = blocks_->next(decoded_.get(), 0);
+        const std::size_t size =
+            utf16_->decode(raw.data, raw.size, raw.last, decoded_.get() + kept);
+        if (size > 0 || raw.last) return {decoded_.get(), kept + size, raw.last};
+    }
 }
 
 bool LineReader::next(LinePiece& piece, const LineStart& start) {

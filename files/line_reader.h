@@ -8,6 +8,10 @@
 // no extra last line. Bytes are kept as they are. Only a regular file is read: anything else
 // fails with "\"<path>\" nie jest zwykłym plikiem." before it is opened; otherwise it fails
 // with the operating system's error text ("File not found", ...: see fileErrorText).
+//
+// A text file from an editor may be read by its byte-order mark (TextBytes::ByByteOrderMark):
+// one that begins with a UTF-16 mark (little or big endian) is read as UTF-16 text and its
+// lines handed over as UTF-8; a UTF-8 mark is left out; any other file is read as ever.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +24,7 @@
 #include "file_identity.h"
 #include "line_controls.h"
 #include "read_ahead.h"
+#include "utf16_text.h"
 
 namespace marvolt {
 
@@ -57,14 +62,25 @@ class LineStart {
     std::uint64_t bytes_[2] = {0, 0};  // and what they must be
 };
 
+// How the bytes of a file are taken.
+enum class TextBytes {
+    AsTheyAre,        // survey files: every byte as it is
+    ByByteOrderMark,  // text files from editors: see above
+};
+
+// The byte-order mark a file read ByByteOrderMark began with.
+enum class ByteOrderMark { None, Utf8, Utf16LittleEndian, Utf16BigEndian };
+
 class LineReader {
   public:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 18;
     static constexpr std::size_t kMaxBlockSize = std::size_t{1} << 30;
 
     // Opens a regular file for reading (the errors of line reading). `blockSize` is how
-    // much is read at a time, from 2 bytes to kMaxBlockSize.
-    explicit LineReader(const std::string& path, std::size_t blockSize = kBlockSize);
+    // much is read at a time, from 2 bytes (4 ByByteOrderMark) to kMaxBlockSize.
+    explicit LineReader(const std::string& path, std::size_t blockSize = kBlockSize,
+                        TextBytes textBytes = TextBytes::AsTheyAre);
+    ~LineReader();
 
     // The next piece of text; false at the end of the file.
     bool next(LinePiece& piece) {
@@ -86,11 +102,17 @@ class LineReader {
     bool writtenBackAsIs() const { return asIs_; }
     // The file as it was opened.
     const FileIdentity& identity() const { return identity_; }
+    // Once a piece was read: the mark the file began with (None unless ByByteOrderMark).
+    ByteOrderMark byteOrderMark() const { return mark_; }
 
   private:
     // Takes the next block, with the bytes not yet taken kept before it, and finds the
     // breaks of what it then holds; false when the file has no more.
     bool refill();
+    // The first block: its byte-order mark looked at, when asked to.
+    void takeByteOrderMark(const ReadAhead::Block& block);
+    // For a UTF-16 file: the next block turned into UTF-8 behind the kept bytes.
+    ReadAhead::Block nextDecodedBlock(std::size_t kept);
     // Where the first break at or after begin_ stands; end_ when none does.
     std::size_t nextBreakAt() {
         while (nextBreak_ < breakCount_ && breaks_[nextBreak_] < begin_) ++nextBreak_;
@@ -127,6 +149,10 @@ class LineReader {
     FileIdentity identity_;
     std::size_t blockSize_;
     std::unique_ptr<ReadAhead> blocks_;
+    TextBytes textBytes_;
+    ByteOrderMark mark_ = ByteOrderMark::None;
+    std::unique_ptr<Utf16Text> utf16_;         // a UTF-16 file's decoding
+    std::unique_ptr<char[]> decoded_;          // and the UTF-8 it gives
     char* data_ = nullptr;                     // the bytes at hand, LineStart::kBytes zeros after
     std::unique_ptr<std::uint32_t[]> breaks_;  // where their line breaks stand (findLineBreaks)
     std::size_t breakCount_ = 0;

@@ -89,15 +89,17 @@ class EpochMatcher {
 // (or there is none) is a second pass needed.
 class RinexAnalysis {
   public:
-    RinexAnalysis(const std::string& path, TimeTable& table, HeldDate& held)
-        : path_(path), table_(table), held_(held) {
+    RinexAnalysis(const std::string& path, TimeTable& table, HeldDate& held, Progress& progress)
+        : path_(path), table_(table), held_(held), progress_(progress) {
         result_.file = path;
     }
 
     AnalysisResult run() {
         ScanOutcome outcome = firstPass();
+        if (outcome.stopped) return stopped();
         if (!matcher_) makeKeys(*outcome.layout);
         if (!outcome.complete || epochsBeforeKeys_) outcome = secondPass();
+        if (outcome.stopped) return stopped();
         return finish(outcome);
     }
 
@@ -116,7 +118,8 @@ class RinexAnalysis {
                     matcher_->add(epoch, result_);
                 else
                     epochsBeforeKeys_ = true;
-            });
+            },
+            LineReader::kBlockSize, progress_);
     }
 
     // The whole file again with the keys made: the marks counted afresh.
@@ -131,7 +134,15 @@ class RinexAnalysis {
             [this](const ScannedEpoch& epoch) {
                 noteMark(epoch);
                 matcher_->add(epoch, result_);
-            });
+            },
+            LineReader::kBlockSize, progress_);
+    }
+
+    // A result that says only that the user stopped the analysis.
+    static AnalysisResult stopped() {
+        AnalysisResult nothing;
+        nothing.stopped = true;
+        return nothing;
     }
 
     NextLines visitLine(std::size_t line, std::string_view text, const EpochLayout& layout) {
@@ -193,6 +204,7 @@ class RinexAnalysis {
     const std::string& path_;
     TimeTable& table_;
     HeldDate& held_;
+    Progress& progress_;
     AnalysisResult result_;
     std::optional<EpochMatcher> matcher_;
     std::optional<InsertedBlockFinder> blocks_;
@@ -201,8 +213,9 @@ class RinexAnalysis {
 
 }  // namespace
 
-AnalysisResult analyseRinex(const std::string& path, TimeTable& table, HeldDate& held) {
-    return RinexAnalysis(path, table, held).run();
+AnalysisResult analyseRinex(const std::string& path, TimeTable& table, HeldDate& held,
+                            Progress& progress) {
+    return RinexAnalysis(path, table, held, progress).run();
 }
 
 void writeShiftedTimes(const AnalysisResult& result, TimeTable& table) {

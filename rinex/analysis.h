@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis_result.h"
+#include "progress.h"
 #include "time_table.h"
 
 namespace marvolt {
@@ -36,7 +37,11 @@ class HeldDate {
 // that cannot be read ends it with one Failure before anything is read from the table (see
 // layoutOfFile). Reading errors end it with a Failure, leaving what was done before. Shows
 // nothing: the front end holds the busy cursor while it runs and renders its result.
-AnalysisResult analyseRinex(const std::string& path, TimeTable& table, HeldDate& held);
+// `progress` is told the share of the file read and asked whether to stop; a stopped
+// analysis gives a result that is `stopped` and holds nothing else (the table untouched
+// unless a record still open was posted, `held` perhaps with the file's date).
+AnalysisResult analyseRinex(const std::string& path, TimeTable& table, HeldDate& held,
+                            Progress& progress = Progress::none());
 
 // Writes STOP2 and GO2, the watch times moved by the result's shift, into every record of
 // the table (the table's revision changes: do it before keeping the result to modify).

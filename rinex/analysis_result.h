@@ -37,7 +37,13 @@ struct Miss {
     bool go = false;        // no epoch line for the GO
 };
 
+// The report's only line after an analysis the user stopped.
+inline constexpr const char* kStoppedAnalysis = "Analiza przerwana.";
+
 struct AnalysisResult {
+    // The user stopped the analysis: nothing else here holds, and nothing is to be shown
+    // but kStoppedAnalysis.
+    bool stopped = false;
     std::string file;       // the file as chosen: the one the modification rewrites
     FileIdentity identity;  // and the state it was read in
     // The date the keys were made on: the header's, else the one held before.

@@ -10,6 +10,7 @@
 
 #include "epoch_layout.h"
 #include "line_reader.h"
+#include "progress.h"
 #include "rinex_version.h"
 
 namespace marvolt {
@@ -27,6 +28,7 @@ struct ScanOutcome {
     std::size_t lines = 0;         // (when complete) how many lines the file has
     bool writtenBackAsIs = false;  // (when complete) line writing would give the same bytes
     bool droppedBytes = false;     // (when complete) line reading drops bytes
+    bool stopped = false;          // the user stopped the pass
     FileIdentity identity;         // the file as it was opened
 };
 
@@ -43,11 +45,14 @@ enum class NextLines {
 // its first kilobyte, which holds whatever a RINEX record keeps in its 80 columns) and of the
 // file's layout, from the first line on, and answers which lines it wants next.
 // `visitEpoch(ScannedEpoch)` is told of each data epoch, in file order; a version 3 record
-// flagged 2 or 3 once the line after it shows it is a data epoch. `blockSize` is for tests.
+// flagged 2 or 3 once the line after it shows it is a data epoch. `progress` is told the
+// share of the file read every kProgressStep bytes and asked then whether to stop (the pass
+// then ends, `stopped`); 1 once the pass is complete. `blockSize` is for tests.
 // (A template, so that the visitors of millions of lines are called directly.)
 template <typename VisitLine, typename VisitEpoch>
 ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoch&& visitEpoch,
-                       std::size_t blockSize = LineReader::kBlockSize);
+                       std::size_t blockSize = LineReader::kBlockSize,
+                       Progress& progress = Progress::none());
 
 namespace scanning {
 // How much of a line that comes in pieces is looked at: far beyond the 80 columns of the
@@ -57,9 +62,11 @@ inline constexpr std::size_t kLineStartKept = 1024;
 
 template <typename VisitLine, typename VisitEpoch>
 ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoch&& visitEpoch,
-                       std::size_t blockSize) {
+                       std::size_t blockSize, Progress& progress) {
     LineReader reader(path, blockSize);
     ScanOutcome outcome;
+    const double size = static_cast<double>(reader.identity().size);
+    std::uint64_t nextProgress = 0;
     outcome.identity = reader.identity();
     ScannedEpoch waiting;  // a version 3 record flagged 2 or 3, when `isWaiting`
     bool isWaiting = false;
@@ -71,6 +78,14 @@ ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoc
     while (wanted == NextLines::Every || isWaiting ? reader.next(piece)
                                                    : reader.next(piece, epochStart)) {
         if (piece.first) offset = piece.offset;
+        if (piece.offset >= nextProgress) {
+            nextProgress = piece.offset + kProgressStep;
+            progress.advance(static_cast<double>(piece.offset) / size);
+            if (progress.stopRequested()) {
+                outcome.stopped = true;
+                return outcome;
+            }
+        }
         std::string_view text = piece.text;
         if (!piece.last || !piece.first) {
             // Only the start of a line counts here: a line that comes in pieces (a lone CR,
@@ -108,6 +123,7 @@ ScanOutcome scanEpochs(const std::string& path, VisitLine&& visitLine, VisitEpoc
     outcome.lines = reader.lines();
     outcome.writtenBackAsIs = reader.writtenBackAsIs();
     outcome.droppedBytes = reader.droppedBytes();
+    progress.advance(1.0);
     return outcome;
 }
 

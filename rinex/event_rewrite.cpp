@@ -116,7 +116,8 @@ class MarkReset {
 }  // namespace
 
 RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLine& events,
-                                 const std::vector<LineRange>& blocks, EventStyle style, int out) {
+                                 const std::vector<LineRange>& blocks, EventStyle style, int out,
+                                 Progress& progress) {
     const EpochLayout& layout = result.layout;
     const std::size_t flag = layout.flagPosition();
     LineReader reader(result.file);
@@ -127,7 +128,14 @@ RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLin
     auto next = events.begin();
     std::string epoch;  // an epoch line with its flag as written
     LinePiece piece;
+    const double size = static_cast<double>(reader.identity().size);
+    std::uint64_t nextProgress = 0;
     while (reader.next(piece)) {
+        if (piece.offset >= nextProgress) {
+            nextProgress = piece.offset + kProgressStep;
+            progress.advance(static_cast<double>(piece.offset) / size);
+            if (progress.stopRequested()) return RewriteTrouble::Stopped;
+        }
         if (piece.first) {
             check.nextLine(piece.text);
             marks.lineStarts(piece.text);
@@ -165,6 +173,7 @@ RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLin
     if (reader.droppedBytes()) return RewriteTrouble::DroppedBytes;
     if (check.changed(events.size())) return RewriteTrouble::Changed;
     writer.flush();
+    progress.advance(1.0);
     return RewriteTrouble::None;
 }
 

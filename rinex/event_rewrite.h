@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis_result.h"
+#include "progress.h"
 
 namespace marvolt {
 
@@ -36,12 +37,15 @@ enum class RewriteTrouble {
     None,
     DroppedBytes,  // line reading would drop bytes: the rewrite would lose them
     Changed,       // an epoch line of the result is no longer the data epoch of its key
+    Stopped,       // the user stopped the rewrite part-way
 };
 
 // Writes the file's lines, each ended by CR LF, with the events into the open file `out`;
 // tells what was wrong instead when the written file must not be used. `blocks` are the
-// event blocks inserted earlier (as the analysis found them in this very file).
+// event blocks inserted earlier (as the analysis found them in this very file). `progress` is
+// told the share of the file read and asked whether to stop every few megabytes.
 RewriteTrouble rewriteWithEvents(const AnalysisResult& result, const EventsByLine& events,
-                                 const std::vector<LineRange>& blocks, EventStyle style, int out);
+                                 const std::vector<LineRange>& blocks, EventStyle style, int out,
+                                 Progress& progress = Progress::none());
 
 }  // namespace marvolt

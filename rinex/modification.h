@@ -4,6 +4,7 @@
 
 #include "analysis_result.h"
 #include "event_rewrite.h"
+#include "progress.h"
 #include "services.h"
 
 namespace marvolt {
@@ -25,8 +26,16 @@ struct ModificationOptions {
 // drop bytes of it. The new file keeps the original's mode, group, owner where allowed and
 // extended attributes. A file marked before keeps an existing backup, which holds it as it
 // was before any marks. A backup that fails is reported and the work goes on; false when
-// the backup asked for was not made (the file was rewritten all the same).
+// the backup asked for was not made (the file was rewritten all the same). `progress` is
+// told the share of the file rewritten and asked whether to stop up to the backup step,
+// where it passes the point of no return; the signals that end the program wait from there
+// until the rename is done. A stop leaves the file and any backup as they were, no temporary
+// file, and shows kStoppedModification (true is given: no backup failed).
 bool modifyRinex(const AnalysisResult& result, const ModificationOptions& options,
-                 Services& services);
+                 Services& services, Progress& progress = Progress::none());
+
+// The message of a modification the user stopped.
+inline constexpr const char* kStoppedModification =
+    "Modyfikacja przerwana; plik nie został zmieniony.";
 
 }  // namespace marvolt

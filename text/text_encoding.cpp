@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace marvolt {
 
@@ -36,13 +37,15 @@ void appendUtf8(std::string& out, char32_t code) {
     }
 }
 
-char cp1250Byte(char32_t code) {
+std::optional<char> cp1250ByteOf(char32_t code) {
     if (code < 0x80) return static_cast<char>(code);
     for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
         if (kUpperHalf[i] == code) return static_cast<char>(0x80 + i);
     }
-    return '?';
+    return std::nullopt;
 }
+
+char cp1250Byte(char32_t code) { return cp1250ByteOf(code).value_or('?'); }
 
 // Decodes one UTF-8 character at text[i]; returns its length, 0 when the bytes there are
 // not a valid (shortest-form, non-surrogate) character.
@@ -95,6 +98,20 @@ std::string utf8ToCp1250(std::string_view text) {
         const std::size_t length = decodeUtf8(text, i, code);
         out += length == 0 ? '?' : cp1250Byte(code);
         i += length == 0 ? 1 : length;
+    }
+    return out;
+}
+
+std::optional<std::string> utf8ToCp1250Exactly(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t code = static_cast<unsigned char>(text[i]);
+        const std::size_t length = code < 0x80 ? 1 : decodeUtf8(text, i, code);
+        const std::optional<char> byte = length == 0 ? std::nullopt : cp1250ByteOf(code);
+        if (!byte) return std::nullopt;
+        out += *byte;
+        i += length;
     }
     return out;
 }

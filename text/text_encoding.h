@@ -1,6 +1,7 @@
 #pragma once
 // Point names are bytes of Windows-1250; the user sees and types them as UTF-8.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,7 @@ namespace marvolt {
 std::string cp1250ToUtf8(std::string_view bytes);
 // Characters with no Windows-1250 byte become "?".
 std::string utf8ToCp1250(std::string_view text);
+// The same, or nothing when a character has no Windows-1250 byte or the bytes are not UTF-8.
+std::optional<std::string> utf8ToCp1250Exactly(std::string_view text);
 
 }  // namespace marvolt

@@ -1,5 +1,6 @@
 #include "time_file_import.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "items.h"
 #include "labelled_line.h"
 #include "line_list.h"
+#include "text_encoding.h"
 
 namespace marvolt {
 
@@ -53,7 +55,8 @@ void importTimeFile(const std::string& path, TimeTable& table, Services& service
     BusyCursor busy(services);
     int lineCount = 0;
     int errorCount = 0;
-    const LineList lines = readLines(path);
+    const TextFileLines text = readTextLines(path);
+    const LineList& lines = text.lines;
     // Picked by mistake, it would give a bad row or a false point for every line.
     if (isRinexFile(lines))
         throw Failure("Plik \"" + fullPath(path) +
@@ -61,7 +64,10 @@ void importTimeFile(const std::string& path, TimeTable& table, Services& service
     MessageSeries badRows(services);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         ++lineCount;
-        if (!importLine(table, cursor, lines[i])) {
+        // A Unicode file's names become Windows-1250; a name that it cannot hold is a bad row.
+        const std::optional<std::string> line =
+            text.unicode ? utf8ToCp1250Exactly(lines[i]) : std::string(lines[i]);
+        if (!line || !importLine(table, cursor, *line)) {
             ++errorCount;
             badRows.show("Wiersz " + std::to_string(lineCount) +
                          " ma nieprawidłowy format. Pominąłem...");

@@ -1,5 +1,6 @@
 #pragma once
-// The question asked before the window closes while times typed by hand are not saved.
+// The questions asked before the typed times could be lost: closing the window while they
+// are not saved, emptying the table.
 
 namespace marvolt {
 
@@ -7,5 +8,8 @@ namespace marvolt {
 // the application title, buttons "Tak" and "Nie"; Enter and Esc answer "Nie", so that a
 // key pressed by mistake keeps the typed times. True only for "Tak".
 bool confirmCloseWithTypedTimes();
+
+// "Usunąć wszystkie punkty z tabeli?", asked as the close question is.
+bool confirmRemoveAllPoints();
 
 }  // namespace marvolt

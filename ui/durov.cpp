@@ -6,13 +6,15 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "analysis.h"
 #include "analysis_report.h"
@@ -21,11 +23,13 @@
 #include "close_confirmation.h"
 #include "file_filters.h"
 #include "link_label.h"
+#include "long_work.h"
 #include "memo.h"
 #include "modification.h"
 #include "navigator.h"
 #include "picture_button.h"
 #include "points_dialog.h"
+#include "remembered_folders.h"
 #include "tight_label.h"
 #include "time_file_export.h"
 #include "time_file_import.h"
@@ -124,6 +128,38 @@ PictureButton* createButton(QWidget* parent, const char* name, const QString& ca
     return button;
 }
 
+// The window's services while a report is made: its lines are gathered and put in the report
+// box at one go before a message shows (so that it follows the lines it comes after) and at
+// the end, thousands of lines laid out once.
+class ReportServices : public Services {
+  public:
+    ReportServices(Services& shown, Memo& report) : shown_(shown), report_(report) {}
+    void addLine(const std::string& line) { lines_ << QString::fromStdString(line); }
+    void flush() {
+        report_.appendPlainLines(lines_);
+        lines_.clear();
+    }
+    void message(const std::string& text) override {
+        flush();
+        shown_.message(text);
+    }
+    bool seriesMessage(const std::string& text) override {
+        flush();
+        return shown_.seriesMessage(text);
+    }
+    void errorBox(const std::string& text) override {
+        flush();
+        shown_.errorBox(text);
+    }
+    void busyCursor() override { shown_.busyCursor(); }
+    void normalCursor() override { shown_.normalCursor(); }
+
+  private:
+    Services& shown_;
+    Memo& report_;
+    QStringList lines_;
+};
+
 }  // namespace
 
 TfrmDurov::TfrmDurov(TimeTable& table, QWidget* parent)
@@ -150,6 +186,7 @@ TfrmDurov::TfrmDurov(TimeTable& table, QWidget* parent)
     createStepThree();
     createStepFour();
     createFooter();
+    placeInScrollArea();
     chainTabOrder();
     BitBtn1->setFocus();
     FormCreate();
@@ -189,6 +226,10 @@ void TfrmDurov::createStepOne() {
     DBgrdCzas->addAction(actZapiszCzasy);
     DBgrdCzas->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(actZapiszCzasy, &QAction::triggered, this, &TfrmDurov::actZapiszCzasyExecute);
+    actUsunWszystkie = new QAction(text("Usuń wszystkie punkty..."), this);
+    actUsunWszystkie->setObjectName(QStringLiteral("actUsunWszystkie"));
+    DBgrdCzas->addAction(actUsunWszystkie);
+    connect(actUsunWszystkie, &QAction::triggered, this, &TfrmDurov::actUsunWszystkieExecute);
 
     Memo1 = createMemo(this, "Memo1", text(kMemo1Lines), QRect(8, 96, 233, 113));
     Memo1->setLineWrapMode(QTextEdit::NoWrap);
@@ -323,6 +364,34 @@ void TfrmDurov::createFooter() {
     connect(Label6, &LinkLabel::clicked, this, &TfrmDurov::Label6Click);
 }
 
+void TfrmDurov::placeInScrollArea() {
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("content"));
+    content->setFixedSize(kClientSize);
+    content->setAutoFillBackground(true);
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        child->setParent(content);
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName(QStringLiteral("scroller"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller_);
+}
+
+void TfrmDurov::fitToScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();  // the title bar and the borders
+    setFixedSize(kClientSize.boundedTo(area.size() - frame));
+    QRect placed(QPoint(), size() + frame);
+    placed.moveCenter(area.center());
+    move(std::max(placed.left(), area.left()), std::max(placed.top(), area.top()));
+}
+
 void TfrmDurov::chainTabOrder() {
     const QWidget* const order[] = {BitBtn1,      btnPlikRinex,   btnPlikCzas, Memo1,
                                     Memo2,        DBgrdCzas,      DBnvgCzas,   memRaport,
@@ -336,13 +405,19 @@ void TfrmDurov::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() -
-             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    fitToScreen();
     FormShow();
 }
 
 void TfrmDurov::closeEvent(QCloseEvent* event) {
+    // Work in progress is stopped first (or, past its point of no return, let end); the
+    // window closes once it has ended.
+    if (work_) {
+        work_->stop();
+        closeAfterWork_ = true;
+        event->ignore();
+        return;
+    }
     bool canClose = true;
     FormCloseQuery(canClose);
     if (canClose)
@@ -359,27 +434,46 @@ void TfrmDurov::FormShow() { tblCzas.open(); }
 
 void TfrmDurov::btnPlikCzasClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    const auto file = services_.chooseFile(kTimeFileFilter);
+    const auto file = services_.chooseFile(kTimeFileFilter, kTimeFiles);
     if (!file) return;
     runOperation(services_, [&] { importTimeFile(*file, tblCzas, services_, &dtsCzas->cursor()); });
 }
 
 void TfrmDurov::btnPlikRinexClick() {
     if (!DBgrdCzas->commitEditor()) return;
-    const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()));
+    const auto file = services_.chooseFile(rinexFilter(QDate::currentDate().year()), kRinexFiles);
     if (!file) return;
     std::string analysedFile;
     double analysedDate = 0.0;
-    const bool analysed = runOperation(services_, [&] {
+    bool stopped = false;
+    const bool ended = runOperation(services_, [&] {
         BusyCursor busy(services_);
         memRaport->clear();  // also when the analysis then fails
-        AnalysisResult result = analyseRinex(*file, tblCzas, heldDate_);
+        // The work on its own thread only reads the table: a record still open is posted now.
+        tblCzas.finishRecord();
+        HeldDate held = heldDate_;
+        AnalysisResult result;
+        // The date of a file whose time items are wrong stays held all the same.
+        try {
+            runLongWork(text("Analiza pliku RINEX..."), [&](Progress& progress, Services&) {
+                result = analyseRinex(*file, tblCzas, held, progress);
+            });
+        } catch (const Failure&) {
+            heldDate_ = held;
+            throw;
+        }
+        if (result.stopped) {
+            showStoppedAnalysis();
+            stopped = true;
+            return;
+        }
+        heldDate_ = held;
         showAnalysisFields(analysisFields(result, tblCzas.locale()));
         writeShiftedTimes(result, tblCzas);
         dtsCzas->cursor().last();
-        showReport(result, services_, [this](const std::string& line) {
-            memRaport->appendPlainText(QString::fromStdString(line));
-        });
+        ReportServices report(services_, *memRaport);
+        showReport(result, report, [&report](const std::string& line) { report.addLine(line); });
+        report.flush();
         busy.restore();
         std::vector<TimeTableModel::Miss> misses;
         for (const Miss& miss : result.misses())
@@ -393,23 +487,65 @@ void TfrmDurov::btnPlikRinexClick() {
     // Misses do not matter to the points: the solution decides each of them. The table is
     // still as analysed; a time system the points cannot read has its own error box.
     std::optional<AnalysedSurvey> survey;
-    if (analysed)
+    if (ended && !stopped)
         runOperation(services_,
                      [&] { survey = analysedSurvey(analysedFile, analysedDate, tblCzas); });
     setPointsSurvey(std::move(survey));
+    closeIfAskedDuringWork();
+}
+
+void TfrmDurov::showStoppedAnalysis() {
+    for (QLineEdit* field : {edtData, edtCzas, edtPrzesun}) field->clear();
+    edtPrzesun->setToolTip(QString());
+    memRaport->setPlainText(text(kStoppedAnalysis));
+    dtsCzas->showMisses({});
+    setModifiable(std::nullopt);
 }
 
 void TfrmDurov::btnModyfikujClick() {
     if (!DBgrdCzas->commitEditor()) return;
     if (!modifiable_) return;
-    // Done once: a second click must not replace the backup of the original.
-    if (runOperation(services_, [this] {
-            modifyRinex(*modifiable_,
-                        {checkKopia->isChecked(),
-                         checkRekordy->isChecked() ? EventStyle::Records : EventStyle::Flags},
-                        services_);
-        }))
+    const ModificationOptions options{checkKopia->isChecked(), checkRekordy->isChecked()
+                                                                   ? EventStyle::Records
+                                                                   : EventStyle::Flags};
+    bool stopped = false;
+    // Done once: a second click must not replace the backup of the original. A stopped
+    // modification changed nothing, and may be run again.
+    if (runOperation(services_,
+                     [&] {
+                         BusyCursor busy(services_);
+                         stopped =
+                             runLongWork(text("Modyfikacja pliku RINEX..."),
+                                         [&](Progress& progress, Services& services) {
+                                             modifyRinex(*modifiable_, options, services, progress);
+                                         });
+                     }) &&
+        !stopped)
         setModifiable(std::nullopt);
+    closeIfAskedDuringWork();
+}
+
+bool TfrmDurov::runLongWork(const QString& label,
+                            const std::function<void(Progress&, Services&)>& work) {
+    LongWork longWork(this, label);
+    QWidget* const focused = focusWidget();
+    // Nothing the window offers may act meanwhile: the controls wait, the window repaints.
+    scroller_->widget()->setEnabled(false);
+    for (QAction* action : {actZapiszCzasy, actUsunWszystkie}) action->setEnabled(false);
+    work_ = &longWork;
+    longWork.run(work);
+    work_ = nullptr;
+    scroller_->widget()->setEnabled(true);
+    for (QAction* action : {actZapiszCzasy, actUsunWszystkie}) action->setEnabled(true);
+    if (focused && focused->isEnabled()) focused->setFocus();
+    longWork.finish(services_);
+    return longWork.stopped();
+}
+
+void TfrmDurov::closeIfAskedDuringWork() {
+    if (!closeAfterWork_) return;
+    closeAfterWork_ = false;
+    close();
 }
 
 void TfrmDurov::btnWspolrzedneClick() {
@@ -468,6 +604,15 @@ void TfrmDurov::actZapiszCzasyExecute() {
     if (!DBgrdCzas->commitEditor()) return;
     runOperation(services_,
                  [this] { saveTimeFile(tblCzas, [this] { return chooseTimeFileToSave(this); }); });
+}
+
+void TfrmDurov::actUsunWszystkieExecute() {
+    if (!confirmRemoveAllPoints()) return;
+    DBgrdCzas->discardEditor();
+    runOperation(services_, [this] {
+        tblCzas.cancel();
+        while (tblCzas.recordCount() > 0) tblCzas.remove(tblCzas.recordCount() - 1);
+    });
 }
 
 void TfrmDurov::FormCloseQuery(bool& canClose) {

@@ -7,10 +7,12 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "analysis.h"
 #include "analysis_report.h"
+#include "progress.h"
 #include "time_table.h"
 #include "watch_windows.h"
 #include "window_services.h"
@@ -20,10 +22,12 @@ class QCheckBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QScrollArea;
 
 namespace marvolt {
 
 class Bevel;
+class LongWork;
 class LinkLabel;
 class Memo;
 class PictureButton;
@@ -52,6 +56,13 @@ class TfrmDurov : public QWidget {
     void createStepThree();
     void createStepFour();
     void createFooter();
+    // The controls stand on a content widget of the window's full size inside a scroll
+    // area: where the screen is smaller than the window, the window fits the screen and its
+    // content scrolls, so every control can be reached.
+    void placeInScrollArea();
+    // The window inside the available area of the screen it starts on, centred on it, no
+    // larger than that area.
+    void fitToScreen();
     void chainTabOrder();
     QLineEdit* createResultField(const char* name, const char* label, const QRect& geometry,
                                  const QColor& background);
@@ -71,6 +82,9 @@ class TfrmDurov : public QWidget {
     // "Zapisz tabelę czasów..." (the grid's context menu, Ctrl+S): the table saved as a
     // time file, which also keeps the times typed by hand.
     void actZapiszCzasyExecute();
+    // "Usuń wszystkie punkty..." (the grid's context menu): the table emptied after a
+    // question, the only way besides deleting record by record.
+    void actUsunWszystkieExecute();
     // Closing asks first while times typed by hand are not saved.
     void FormCloseQuery(bool& canClose);
     // A failure of the grid or the navigator, shown in the error box.
@@ -81,6 +95,13 @@ class TfrmDurov : public QWidget {
     // The survey the points dialog works on (none: btnWspolrzedne is disabled and the
     // dialog's results are greyed).
     void setPointsSurvey(std::optional<AnalysedSurvey> survey);
+    // An analysis the user stopped: no result, the report says so.
+    void showStoppedAnalysis();
+    // Runs the work of the label ("Analiza pliku RINEX...") on a thread of its own, the
+    // controls disabled meanwhile (see LongWork); true when the user stopped it.
+    bool runLongWork(const QString& label, const std::function<void(Progress&, Services&)>& work);
+    // The window closes now when it was asked to while work ran.
+    void closeIfAskedDuringWork();
 
     // The result fields of an analysis: edtData, edtCzas (kept without a first
     // observation), edtPrzesun and its hint.
@@ -100,12 +121,16 @@ class TfrmDurov : public QWidget {
     WindowServices services_;
     TimeTableModel* dtsCzas;
     bool shown_ = false;
+    LongWork* work_ = nullptr;  // the work running, if any
+    bool closeAfterWork_ = false;
+    QScrollArea* scroller_;
 
     QLabel* Label3;
     PictureButton* btnPlikCzas;
     TableNavigator* DBnvgCzas;
     TimeGrid* DBgrdCzas;
     QAction* actZapiszCzasy;
+    QAction* actUsunWszystkie;
     Memo* Memo1;
     Memo* Memo2;
     Bevel* Bevel1;

@@ -16,8 +16,8 @@ std::string yearEntry(int year) {
 }  // namespace
 
 std::string rinexFilter(int year) {
-    return yearEntry(year) + "|" + yearEntry(year - 1) +
-           "|Pliki RINEX|*.*o|Pliki RINEX 3|*.rnx|Wszystkie pliki|*.*";
+    return "Pliki RINEX|*.??o;*.??O;*.rnx;*.RNX|Pliki RINEX 2|*.*o|" + yearEntry(year) + "|" +
+           yearEntry(year - 1) + "|Pliki RINEX 3|*.rnx|Wszystkie pliki|*.*";
 }
 
 }  // namespace marvolt

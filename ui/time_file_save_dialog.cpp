@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 #include "file_filters.h"
+#include "remembered_folders.h"
 #include "window_services.h"
 
 namespace marvolt {
@@ -13,7 +14,10 @@ std::optional<std::string> chooseTimeFileToSave(QWidget* parent) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(qtNameFilters(kTimeFileFilter));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
+    const QString folder = rememberedFolder(kTimeFiles);
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    rememberFolderOf(kTimeFiles, dialog.selectedFiles().first());
     return dialog.selectedFiles().first().toStdString();
 }
 

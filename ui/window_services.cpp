@@ -2,11 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QPushButton>
 
 #include "application_title.h"
 #include "message_box.h"
+#include "remembered_folders.h"
 
 namespace marvolt {
 
@@ -48,13 +48,15 @@ QStringList qtNameFilters(const std::string& filter) {
 WindowServices::WindowServices(QWidget* window)
     : window_(window), runDialog_([](QFileDialog& dialog) { return dialog.exec(); }) {}
 
-std::optional<std::string> WindowServices::chooseFile(const std::string& filter) {
+std::optional<std::string> WindowServices::chooseFile(const std::string& filter,
+                                                      const QString& kind) {
     // A fresh dialog each time: its file name starts empty.
     QFileDialog openTXT(window_);
     openTXT.setOption(QFileDialog::DontUseNativeDialog);
     openTXT.setAcceptMode(QFileDialog::AcceptOpen);
     openTXT.setFileMode(QFileDialog::AnyFile);  // a typed name of a missing file is taken
-    if (!folder_.isEmpty()) openTXT.setDirectory(folder_);
+    const QString folder = rememberedFolder(kind);
+    if (!folder.isEmpty()) openTXT.setDirectory(folder);
     const QStringList filters = qtNameFilters(filter);
     openTXT.setNameFilters(filters);
     if (filterPosition_ < filters.size()) openTXT.selectNameFilter(filters[filterPosition_]);
@@ -63,7 +65,7 @@ std::optional<std::string> WindowServices::chooseFile(const std::string& filter)
     const QStringList files = openTXT.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
     filterPosition_ = std::max<qsizetype>(0, filters.indexOf(openTXT.selectedNameFilter()));
-    folder_ = QFileInfo(files.first()).absolutePath();
+    rememberFolderOf(kind, files.first());
     return files.first().toStdString();
 }
 

@@ -29,8 +29,10 @@ class WindowServices : public Services {
     explicit WindowServices(QWidget* window);
 
     // Shows the shared open-file dialog openTXT with the filter (its file name cleared
-    // first); the chosen file, or nothing when cancelled.
-    std::optional<std::string> chooseFile(const std::string& filter);
+    // first), in the folder a file of `kind` was last chosen in (remembered_folders.h); the
+    // chosen file, or nothing when cancelled.
+    std::optional<std::string> chooseFile(const std::string& filter,
+                                          const QString& kind = QStringLiteral("otherFiles"));
     void message(const std::string& text) override;
     // The box gets a second button, "Pomiń pozostałe"; OK stays the default and the answer
     // to Esc.
@@ -46,7 +48,6 @@ class WindowServices : public Services {
     QWidget* window_;
     DialogRunner runDialog_;
     int filterPosition_ = 0;  // the entry chosen last; the next opening starts on it
-    QString folder_;          // the folder of the last chosen file
     bool busy_ = false;
 };
 

@@ -225,5 +225,53 @@ TEST(LineReader, LinesLongerThanABlockComeInPiecesFromTheirPlace) {
     EXPECT_TRUE(read.asIs);
 }
 
+// The bytes of UTF-16 text, a byte-order mark first.
+std::string utf16(const std::u16string& text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : u"\uFEFF" + text) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// A file read by its byte-order mark: UTF-16 either way round becomes UTF-8 whatever the
+// block size (a unit or a surrogate pair cut by a block's end), a surrogate without its
+// partner U+FFFD; a UTF-8 mark is left out; a file without a mark keeps its bytes.
+TEST(LineReader, TextByItsByteOrderMark) {
+    const testing::TempFolder folder;
+    const std::u16string text = u"a\r\n\u0141\U0001F600b\nc\xD800\r\nd";
+    const Lines decoded = {"a", "\u0141\U0001F600b", "c\uFFFD", "d"};
+    const struct {
+        std::string bytes;
+        ByteOrderMark mark;
+        Lines lines;
+    } rows[] = {
+        {utf16(text, false), ByteOrderMark::Utf16LittleEndian, decoded},
+        {utf16(text, true), ByteOrderMark::Utf16BigEndian, decoded},
+        {utf16(u"x", false) + "\n", ByteOrderMark::Utf16LittleEndian, {"x\uFFFD"}},  // odd end
+        {"\xEF\xBB\xBF"
+         "1 \xC5\x81\r\n2\n",
+         ByteOrderMark::Utf8,
+         {"1 \xC5\x81", "2"}},
+        {"\xFF\xFF\xFE\n\xEF\xBB\xBF", ByteOrderMark::None, {"\xFF\xFF\xFE", "\xEF\xBB\xBF"}},
+    };
+    for (const auto& row : rows) {
+        for (const std::size_t blockSize : {2, 3, 5, 7, 4096}) {
+            SCOPED_TRACE(::testing::Message() << row.bytes << " in blocks of " << blockSize);
+            LineReader reader(folder.write("t.txt", row.bytes), blockSize,
+                              TextBytes::ByByteOrderMark);
+            Lines lines;
+            LinePiece piece;
+            while (reader.next(piece)) {
+                if (piece.first) lines.emplace_back();
+                lines.back().append(piece.text);
+            }
+            EXPECT_EQ(lines, row.lines);
+            EXPECT_EQ(reader.byteOrderMark(), row.mark);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace marvolt

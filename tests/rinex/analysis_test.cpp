@@ -11,6 +11,7 @@
 #include "failure.h"
 #include "rinex_samples.h"
 #include "scripted_services.h"
+#include "stopping_progress.h"
 #include "temp_folder.h"
 
 namespace marvolt {
@@ -263,6 +264,31 @@ TEST_F(Analysis, TheAnalysisOnlyReadsTheTableAndTheShiftIsWrittenAsAStepOfItsOwn
     EXPECT_EQ(testing::tableRows(table), (Log{"P1 08:00:00 08:00:30 06:00:12 06:00:42",
                                               "P2 08:05:00 08:05:20 06:05:12 06:05:32"}));
     EXPECT_NE(table.revision(), revision);
+}
+
+// Stopped in the first pass, or in the second one a file without the header record needs,
+// the analysis gives nothing but that it was stopped; not stopped, its progress reaches 1
+// and it finds what it finds without one.
+TEST_F(Analysis, AStoppedAnalysisGivesNoResult) {
+    testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
+    const std::string survey = folder.write("survey.12o", surveyFile({{6, 0, 12}, {6, 0, 42}}));
+    const std::string withoutHeader = folder.write(
+        "headless.12o", testing::joinLines({headerRecord("", "END OF HEADER"),
+                                            epochLine(1899, 12, 30, 6, 0, 12, Padding::Blank)},
+                                           "\n"));
+    for (const auto& [file, stopAt] :
+         {std::pair(survey, 1), std::pair(withoutHeader, 1), std::pair(withoutHeader, 2)}) {
+        testing::StoppingProgress progress(stopAt);
+        const AnalysisResult stopped = analyseRinex(file, table, held, progress);
+        EXPECT_TRUE(stopped.stopped);
+        EXPECT_TRUE(stopped.file.empty() && stopped.points.empty());
+    }
+    testing::StoppingProgress progress;
+    const AnalysisResult whole = analyseRinex(survey, table, held, progress);
+    EXPECT_FALSE(whole.stopped);
+    EXPECT_EQ(progress.shares.back(), 1.0);
+    EXPECT_EQ(whole.points[0].stopLines, std::vector<std::size_t>{3});
+    EXPECT_EQ(whole.points[0].goLines, std::vector<std::size_t>{5});
 }
 
 TEST_F(Analysis, TheFieldsOfAFileWithoutTheHeaderRecordAreTheShiftAlone) {

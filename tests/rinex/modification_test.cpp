@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include "rinex_oracle.h"
 #include "rinex_samples.h"
 #include "scripted_services.h"
+#include "stopping_progress.h"
 #include "temp_folder.h"
 #include "time_file_import.h"
 
@@ -249,6 +251,46 @@ TEST_F(Modification, RunningAgainGivesOneRunsFileAndKeepsTheBackupOfTheOriginal)
     EXPECT_EQ(readBytes(result.file + ".bak"), original);
 }
 
+// Stopped at each look before the backup step, in each way of writing: the file and the
+// older backup stay byte for byte, nothing else is left, the stop is said; once no look
+// stops it, the progress reaches 1 and the file is what a run without one writes.
+TEST_F(Modification, StoppedBeforeTheBackupLeavesEverythingAsItWas) {
+    const std::string lf =
+        " 12  4  3  6  0 12.0000000  0  1G05\n 12  4  3  6  0 42.0000000  0  1G05\n";
+    const std::string crlf = flaggedCopy(lf, {});
+    for (const auto& [input, style] :
+         {std::pair(crlf, EventStyle::Flags),  // the kernel copy
+          std::pair(lf, EventStyle::Flags), std::pair(crlf, EventStyle::Records)}) {
+        result = resultOf(folder.write("plain.12o", input), kP1);
+        modifyRinex(result, {false, style}, services);
+        const std::string unstopped = readBytes(result.file);
+        std::filesystem::remove(result.file);
+        for (int stopAt = 1;; ++stopAt) {
+            SCOPED_TRACE(std::to_string(stopAt) + (style == EventStyle::Flags ? " flags" : ""));
+            folder.write("survey.12o.bak", "older backup");
+            result = resultOf(folder.write("survey.12o", input), kP1);
+            testing::StoppingProgress progress(stopAt);
+            const std::size_t start = services.log.size();
+            EXPECT_TRUE(modifyRinex(result, {true, style}, services, progress));
+            const Log log(services.log.begin() + static_cast<std::ptrdiff_t>(start),
+                          services.log.end());
+            if (progress.looks < stopAt) {
+                EXPECT_GE(stopAt, 3);  // the rewrite's look and the last one before the backup
+                EXPECT_EQ(progress.shares.back(), 1.0);
+                EXPECT_EQ(readBytes(result.file), unstopped);
+                EXPECT_EQ(readBytes(result.file + ".bak"), input);
+                break;
+            }
+            EXPECT_EQ(log, (Log{"busy", "normal",
+                                "message: Modyfikacja przerwana; plik nie został zmieniony."}));
+            EXPECT_EQ(readBytes(result.file), input);
+            EXPECT_EQ(readBytes(result.file + ".bak"), "older backup");
+            EXPECT_EQ(folderNames(folder.path()),
+                      (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+        }
+    }
+}
+
 TEST_F(Modification, NoBackupIsMadeOrChangedWhenNotAsked) {
     const std::string input = " 12  4  3  6  0 12.0000000  0  1G05\n";
     result = resultOf(folder.write("survey.12o", input), kP1);
@@ -267,6 +309,28 @@ TEST_F(Modification, AFailedBackupIsReportedAndTheWorkGoesOn) {
     EXPECT_EQ(modify(true), (Log{"busy", kBackupFailed, "normal", kDone + result.file}));
     EXPECT_EQ(readBytes(result.file), " 12  4  3  6  0 12.0000000  3  1G05\r\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.file("survey.12o.bak")));
+}
+
+// A signal that ends the program, come during the backup step (here with the message of a
+// backup that failed), waits until the new file has taken the old one's place.
+TEST_F(Modification, AnEndingSignalFromTheBackupStepOnWaitsForTheRename) {
+    result = resultOf(folder.write("survey.12o", " 12  4  3  6  0 12.0000000  0  1G05\n"), kP1);
+    std::filesystem::create_directory(folder.file("survey.12o.bak"));
+    struct SignalledWhileShown : testing::ScriptedServices {
+        void message(const std::string& text) override {
+            ::raise(SIGTERM);
+            ScriptedServices::message(text);
+        }
+    };
+    EXPECT_EXIT(
+        {
+            SignalledWhileShown services;
+            modifyRinex(result, {true, EventStyle::Flags}, services);
+            std::exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EQ(readBytes(result.file), " 12  4  3  6  0 12.0000000  3  1G05\r\n");
+    EXPECT_EQ(folderNames(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
 }
 
 TEST_F(Modification, AFailedRewriteLeavesTheFileAsItWasAndNothingBehind) {

@@ -449,10 +449,11 @@ class DurovTest : public QObject {
         answers << QString::fromStdString(rinex);
         QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
         QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
-        // This year's files and last year's are listed first.
+        // Every observation file first; this year's and last year's after RINEX 2's.
         const int year = QDate::currentDate().year();
         QCOMPARE(filtersShown.last(),
-                 QString("Pliki RINEX %1 (*.%2o)|Pliki RINEX %3 (*.%4o)|Pliki RINEX (*.*o)|"
+                 QString("Pliki RINEX (*.??o *.??O *.rnx *.RNX)|Pliki RINEX 2 (*.*o)|"
+                         "Pliki RINEX %1 (*.%2o)|Pliki RINEX %3 (*.%4o)|"
                          "Pliki RINEX 3 (*.rnx)|Wszystkie pliki (*)")
                      .arg(year)
                      .arg(year % 100, 2, 10, QChar('0'))
@@ -706,11 +707,43 @@ class DurovTest : public QObject {
         QCOMPARE(boxes.texts().size(), 4);  // the second import's summary only
     }
 
+    // "Usuń wszystkie punkty..." asks first: "Nie" and Esc keep the table; "Tak"
+    // empties it, a record being typed included; an import then adds to the empty table.
+    void removeAllPointsAsksFirst() {
+        ModalAnswerer boxes;
+        auto* removeAll = window->findChild<QAction*>("actUsunWszystkie");
+        QVERIFY(grid->actions().contains(removeAll));
+        QCOMPARE(removeAll->text(), "Usuń wszystkie punkty...");
+        addPoint("A", "10:00:00", "10:05:00");
+        addPoint("B", "11:00:00", "11:05:00");
+        removeAll->trigger();  // answered by Esc
+        boxes.clicks = {"Nie"};
+        removeAll->trigger();
+        QCOMPARE(boxes.texts(), QStringList(2, "Usunąć wszystkie punkty z tabeli?"));
+        QCOMPARE(boxes.seen[0].buttons, QStringList({"Tak", "Nie"}));
+        QCOMPARE(rows().size(), 2);
+        window->activateWindow();  // the offscreen platform gives the activation back to none
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        startInsertInGrid();
+        type("7");
+        boxes.clicks = {"Tak"};
+        removeAll->trigger();
+        QCOMPARE(rows(), QStringList());
+        QCOMPARE(table->state(), TableState::Browsing);
+        TempFolder folder;
+        answers << QString::fromStdString(folder.write("czasy.txt", "101 10:15:05 10:15:10\n"));
+        QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
+        QCOMPARE(rows(), QStringList({"101 10:15:05 10:15:10"}));
+    }
+
     // The lines of the read-only text boxes stand 13 pixels apart, wrapped ones and added report
-    // lines included; Label4 fits its whole text into its width by narrowing it just enough.
+    // lines (one or many at a time) included; Label4 fits its whole text into its width by
+    // narrowing it just enough.
     void memoLinesAndLabel4Fit() {
         auto* report = window->findChild<Memo*>("memRaport");
         report->appendPlainText(QString(80, 'x') + " " + QString(80, 'y'));
+        report->appendPlainLines(QStringList(1200, "r"));  // more than one part at a time
+        QCOMPARE(report->document()->blockCount(), 1 + 1 + 1200);
         for (const char* name : {"Memo1", "Memo2", "memRaport"}) {
             const QTextDocument* document = window->findChild<Memo*>(name)->document();
             QList<qreal> tops;

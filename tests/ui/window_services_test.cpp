@@ -6,6 +6,7 @@
 #include "application_title.h"
 #include "file_filters.h"
 #include "modal_answerer.h"
+#include "remembered_folders.h"
 #include "temp_folder.h"
 
 using marvolt::qtNameFilters;
@@ -39,15 +40,17 @@ void whenDialogShows(const std::function<void(QFileDialog&)>& step) {
 class WindowServicesTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
     void filtersBecomeQtNameFilters() {
         QCOMPARE(qtNameFilters(marvolt::kTimeFileFilter),
                  QStringList({"Pliki tekstowe (*.txt)", "Wszystkie pliki (*)"}));
-        QCOMPARE(
-            qtNameFilters(marvolt::rinexFilter(2012)),
-            QStringList({"Pliki RINEX 2012 (*.12o)", "Pliki RINEX 2011 (*.11o)",
-                         "Pliki RINEX (*.*o)", "Pliki RINEX 3 (*.rnx)", "Wszystkie pliki (*)"}));
+        QCOMPARE(qtNameFilters(marvolt::rinexFilter(2012)),
+                 QStringList({"Pliki RINEX (*.??o *.??O *.rnx *.RNX)", "Pliki RINEX 2 (*.*o)",
+                              "Pliki RINEX 2012 (*.12o)", "Pliki RINEX 2011 (*.11o)",
+                              "Pliki RINEX 3 (*.rnx)", "Wszystkie pliki (*)"}));
         QCOMPARE(qtNameFilters("Dane|*.txt;*.dat"), QStringList({"Dane (*.txt *.dat)"}));
-        QCOMPARE(qtNameFilters(marvolt::rinexFilter(2001)).mid(0, 2),
+        QCOMPARE(qtNameFilters(marvolt::rinexFilter(2001)).mid(2, 2),
                  QStringList({"Pliki RINEX 2001 (*.01o)", "Pliki RINEX 2000 (*.00o)"}));
     }
 
@@ -62,8 +65,10 @@ class WindowServicesTest : public QObject {
         QTest::newRow("every file") << "Wszystkie pliki (*)" << all;
         QTest::newRow("RINEX 2012") << "Pliki RINEX 2012 (*.12o)" << QStringList{"a.12o"};
         QTest::newRow("RINEX 2011, any case") << "Pliki RINEX 2011 (*.11o)" << QStringList{"b.11O"};
-        QTest::newRow("any year's observations")
-            << "Pliki RINEX (*.*o)" << QStringList{"a.12o", "b.11O", "c.10o"};
+        QTest::newRow("every observation file") << "Pliki RINEX (*.??o *.??O *.rnx *.RNX)"
+                                                << QStringList{longName, "a.12o", "b.11O", "c.10o"};
+        QTest::newRow("any year's RINEX 2")
+            << "Pliki RINEX 2 (*.*o)" << QStringList{"a.12o", "b.11O", "c.10o"};
         QTest::newRow("RINEX 3 long names") << "Pliki RINEX 3 (*.rnx)" << QStringList{longName};
     }
     void filtersListTheirFiles() {
@@ -109,7 +114,7 @@ class WindowServicesTest : public QObject {
             dialog.reject();
         });
         QCOMPARE(services.chooseFile(marvolt::rinexFilter(2012)), std::nullopt);
-        QCOMPARE(startedOn, QString("Pliki RINEX 2011 (*.11o)"));
+        QCOMPARE(startedOn, QString("Pliki RINEX 2 (*.*o)"));
         QCOMPARE(startName, QString());
 
         // A cancelled dialog leaves the kept position as it was.
@@ -119,6 +124,37 @@ class WindowServicesTest : public QObject {
         });
         QCOMPARE(services.chooseFile(marvolt::kTimeFileFilter), std::nullopt);
         QCOMPARE(startedOn, QString("Wszystkie pliki (*)"));
+    }
+
+    // Each kind of file opens in the folder it was last chosen in, also for the services of
+    // a later run; the other kind keeps its own.
+    void dialogOpensInTheFolderOfItsKind() {
+        TempFolder timeFolder, rinexFolder;
+        const QString timeFile = QString::fromStdString(timeFolder.write("czasy.txt", "x"));
+        const QString rinexFile = QString::fromStdString(rinexFolder.write("a.12o", "x"));
+        QWidget window;
+        {
+            WindowServices services(&window);
+            for (const auto& [file, kind] : {std::pair(timeFile, marvolt::kTimeFiles),
+                                             std::pair(rinexFile, marvolt::kRinexFiles)}) {
+                whenDialogShows([file = file](QFileDialog& dialog) {
+                    dialog.selectFile(file);
+                    QMetaObject::invokeMethod(&dialog, "accept");
+                });
+                QVERIFY(services.chooseFile(marvolt::kTimeFileFilter, kind));
+            }
+        }
+        WindowServices later(&window);
+        for (const auto& [folder, kind] : {std::pair(timeFolder.path(), marvolt::kTimeFiles),
+                                           std::pair(rinexFolder.path(), marvolt::kRinexFiles)}) {
+            QString openedIn;
+            whenDialogShows([&](QFileDialog& dialog) {
+                openedIn = dialog.directory().absolutePath();
+                dialog.reject();
+            });
+            QCOMPARE(later.chooseFile(marvolt::kTimeFileFilter, kind), std::nullopt);
+            QCOMPARE(openedIn, QDir(QString::fromStdString(folder)).absolutePath());
+        }
     }
 
     void messageWindowAndErrorBox_data() {

@@ -1,0 +1,10 @@
+#include "progress.h"
+
+namespace marvolt {
+
+Progress& Progress::none() {
+    static Progress nothing;
+    return nothing;
+}
+
+}  // namespace marvolt
