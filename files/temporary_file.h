@@ -2,22 +2,14 @@
 // A file written beside the one it is to replace, so that the replaced file is either
 // the old one or the new one, never a mixture, and nothing is left behind.
 
-#include <signal.h>
-#include <sys/types.h>
-
 #include <string>
 
+#include "ending_signals.h"
 #include "failure.h"
 #include "file_descriptor.h"
+#include "file_ownership.h"
 
 namespace marvolt {
-
-// The mode, and the owner where it is kept, that a replacing file is given.
-struct FileOwnership {
-    mode_t mode = 0;
-    uid_t owner = static_cast<uid_t>(-1);  // -1: left as created
-    gid_t group = static_cast<gid_t>(-1);
-};
 
 // Where a rewrite of a file goes and what it keeps of the file it replaces.
 struct Replacement {
@@ -79,19 +71,6 @@ class TemporaryFile {
     int slot_ = -1;  // where the signal handlers find the path
     bool secondName_ = false;
     FileDescriptor file_;
-};
-
-// Holds back, while it lives, the signals that end the program and that TemporaryFile
-// catches, so that a few steps that would leave a name behind if cut short run as one.
-class EndingSignalsHeld {
-  public:
-    EndingSignalsHeld();
-    ~EndingSignalsHeld();
-    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
-    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
-
-  private:
-    sigset_t previous_;
 };
 
 // Flushes the folder that holds `path` to disk, so that a rename in it survives a power cut

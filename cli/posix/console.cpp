@@ -1,0 +1,10 @@
+#include "console.h"
+
+namespace marvolt::cli {
+
+// The arguments are the bytes given, and the terminal shows the locale's encoding as it is.
+std::vector<std::string> programArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+}  // namespace marvolt::cli
