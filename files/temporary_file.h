@@ -42,7 +42,8 @@ class TemporaryFile {
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    int fd() const { return file_.get(); }  // -1 for a second name
+    int fd() const { return file_.get(); }             // -1 for a second name
+    const std::string& path() const { return path_; }  // its own passing name
     bool isSecondName() const { return secondName_; }
     // Flushes what is written to disk now (replaceTarget does it too), so that a large file
     // is on disk before the next large write begins. Fails with "Stream write error".

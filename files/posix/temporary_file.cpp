@@ -91,13 +91,6 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-// The operating system's text for an error, without trailing blanks or a final point.
-std::string systemErrorText(int errorNumber) {
-    std::string text = std::strerror(errorNumber);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 EndingSignalsHeld::EndingSignalsHeld() {
@@ -108,13 +101,6 @@ EndingSignalsHeld::EndingSignalsHeld() {
 }
 
 EndingSignalsHeld::~EndingSignalsHeld() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
-
-Failure streamWriteError() { return Failure("Stream write error"); }
-
-Failure cannotCreate(const std::string& shownName, int errorNumber) {
-    return Failure("Cannot create file \"" + fullPath(shownName) + "\". " +
-                   systemErrorText(errorNumber));
-}
 
 Replacement prepareReplacement(const std::string& path) {
     Replacement replacement{targetOf(path), {newFileMode()}};

@@ -1,0 +1,27 @@
+#include "temporary_file.h"
+
+#include <cstring>
+
+#include "file_path.h"
+
+namespace marvolt {
+
+namespace {
+
+// The operating system's text for an error, without trailing blanks or a final point.
+std::string systemErrorText(int errorNumber) {
+    std::string text = std::strerror(errorNumber);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
+    return text;
+}
+
+}  // namespace
+
+Failure streamWriteError() { return Failure("Stream write error"); }
+
+Failure cannotCreate(const std::string& shownName, int errorNumber) {
+    return Failure("Cannot create file \"" + fullPath(shownName) + "\". " +
+                   systemErrorText(errorNumber));
+}
+
+}  // namespace marvolt
