@@ -9,6 +9,7 @@
 #include <string>
 
 #include "file_attributes.h"
+#include "file_path.h"
 #include "regular_file.h"
 #include "wide_text.h"
 #include "windows_file.h"
@@ -83,12 +84,14 @@ EndingSignalsHeld::EndingSignalsHeld() { ::EnterCriticalSection(&slotsGuard()); 
 EndingSignalsHeld::~EndingSignalsHeld() { ::LeaveCriticalSection(&slotsGuard()); }
 
 Replacement prepareReplacement(const std::string& path) {
-    const std::wstring name = wideOf(path);
+    // The full path: the replacing calls take no "." or ".." steps.
+    const std::string target = fullPath(path);
+    const std::wstring name = wideOf(target);
     const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_NOT_FOUND) throw cannotCreate(path, errnoOf(error));
-        return {path, {}};
+        return {target, {}};
     }
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) throw notRegularFile(path);
     if (attributes & FILE_ATTRIBUTE_READONLY) throw cannotCreate(path, EACCES);
@@ -102,7 +105,7 @@ Replacement prepareReplacement(const std::string& path) {
         throw notRegularFile(path);
     }
     ::CloseHandle(file);
-    return {path, {}};
+    return {target, {}};
 }
 
 TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName)

@@ -12,9 +12,9 @@ namespace marvolt::testing {
 
 namespace {
 
-// The test's environment without its locale, under Wine's British English (the nearest to
-// the C locale: 24 hours, English names), with the variables added; as CreateProcessW takes
-// it: each NAME=value ended by a NUL, a NUL after the last.
+// The test's environment without its locale, under Wine's English of C.UTF-8 (as the C
+// locale, with the user's 24-hour clock that tools/windows.sh sets), with the variables added; as
+// CreateProcessW takes it: each NAME=value ended by a NUL, a NUL after the last.
 std::wstring environmentBlock(const std::vector<std::string>& added) {
     std::wstring block;
     wchar_t* const all = ::GetEnvironmentStringsW();
@@ -24,7 +24,7 @@ std::wstring environmentBlock(const std::vector<std::string>& added) {
         block.append(variable).push_back(L'\0');
     }
     ::FreeEnvironmentStringsW(all);
-    block.append(L"LC_ALL=en_GB.UTF-8").push_back(L'\0');
+    block.append(L"LC_ALL=C.UTF-8").push_back(L'\0');
     for (const std::string& variable : added) block.append(wideOf(variable)).push_back(L'\0');
     block.push_back(L'\0');
     return block;

@@ -1,5 +1,7 @@
 // The POSIX side of the tests' helpers: temporary folders and a file size limit.
 
+#include "test_platform.h"
+
 #include <sys/resource.h>
 
 #include <csignal>
@@ -19,6 +21,10 @@ TempFolder::TempFolder() {
 }
 
 bool fileSizeLimits() { return true; }
+
+void setVariable(const std::string& name, const std::string& value) {
+    ::setenv(name.c_str(), value.c_str(), 1);
+}
 
 std::string failureTextWithFileSizeLimit(std::size_t bytes, const std::function<void()>& action) {
     rlimit saved{};

@@ -1,5 +1,9 @@
 // The Windows side of the tests' helpers: temporary folders; Windows has no file size limit.
 
+#include "test_platform.h"
+
+#include <stdlib.h>
+
 #include <filesystem>
 #include <random>
 #include <stdexcept>
@@ -24,6 +28,10 @@ TempFolder::TempFolder() {
 }
 
 bool fileSizeLimits() { return false; }
+
+void setVariable(const std::string& name, const std::string& value) {
+    ::_putenv_s(name.c_str(), value.c_str());
+}
 
 std::string failureTextWithFileSizeLimit(std::size_t, const std::function<void()>&) {
     throw std::runtime_error("Windows has no file size limit");
