@@ -18,7 +18,9 @@ struct Replacement {
 };
 
 // Works out, before anything is written, where a rewrite of `path` goes and the mode and
-// owner it keeps. A file the user may not write is refused like one that cannot be created
+// owner it keeps (on Windows: the full path, nothing kept by hand; a read-only file, or one
+// another program holds open without letting it be replaced, is refused). A file the user
+// may not write is refused like one that cannot be created
 // (although the folder would allow the rename), and so is one whose mode and owner cannot be
 // read; a path that is not a regular file is refused with notRegularFile.
 Replacement prepareReplacement(const std::string& path);
@@ -27,7 +29,10 @@ Replacement prepareReplacement(const std::string& path);
 // target. It is removed also when the program ends by a signal it can catch (interrupt,
 // hang-up, termination, quit, broken pipe, CPU limit): the handlers are installed with the
 // first temporary file, for every such signal that is not ignored. A file size limit then
-// makes writing fail with an error instead of ending the program (SIGXFSZ is ignored).
+// makes writing fail with an error instead of ending the program (SIGXFSZ is ignored). On
+// Windows the console's handler removes it on Ctrl+C, Ctrl+Break or the console's closing;
+// its name there ends in a random suffix, and a file that exists is replaced with
+// ReplaceFileW, a new name moved into place with MoveFileExW.
 class TemporaryFile {
   public:
     // `shownName` is the name the user knows the target by, for the error texts. Fails with

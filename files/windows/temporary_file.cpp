@@ -135,9 +135,12 @@ void TemporaryFile::create(const std::string* secondNameOf) {
     }
     for (int attempt = 0; !secondName_; ++attempt) {
         path_ = target_ + "." + randomSuffix();
+        // Without the right to remove it through this handle (it goes by its name), so that
+        // another program may open it as the C run-time does, which lets no one remove it
+        // meanwhile: rnx2rtkp reads its configuration so.
         const HANDLE file =
-            ::CreateFileW(wideOf(path_).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll,
-                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            ::CreateFileW(wideOf(path_).c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             file_ = descriptorOf(file, _O_RDWR);
             if (file_.get() < 0) {
