@@ -81,9 +81,11 @@ FileDescriptor openRegularFile(const std::string& path, FileIdentity& identity) 
     // A pipe or a device given by a name such as CON or \\.\pipe\... is not read.
     const bool disk = ::GetFileType(handle) == FILE_TYPE_DISK;
     const std::optional<FileIdentity> known = disk ? handleIdentity(handle) : std::nullopt;
+    const DWORD error = ::GetLastError();
     FileDescriptor file = descriptorOf(handle, _O_RDONLY);
     if (!disk) throw notRegularFile(path);
-    if (!known || file.get() < 0) throw Failure(fileErrorText(EMFILE));
+    if (!known) throw Failure(fileErrorText(errnoOf(error)));
+    if (file.get() < 0) throw Failure(fileErrorText(EMFILE));
     identity = *known;
     return file;
 }
