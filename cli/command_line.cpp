@@ -188,7 +188,9 @@ std::string usageText() {
            "           its extension followed by .marvolt.pos\n"
            "  --shift  no RINEX file: the watch is that much behind the receiver, whose\n"
            "           date is that of the solution's first epoch\n"
-           "  --grid   adds x and y in PL-2000 (the default) or PL-1992; heights stay\n"
+           "  --grid   adds x and y in PL-2000" +
+           std::string(kDefaultGrid == Grid::Pl2000 ? " (the default)" : "") +
+           " or PL-1992; heights stay\n"
            "           ellipsoidal\n"
            "  --csv    writes the points to FILE (UTF-8, comma-separated)\n"
            "\n"

@@ -33,7 +33,7 @@ struct CommandLine {
     std::vector<std::string> navFiles;
     std::optional<double> shiftSeconds;
     double trim = 2.0;         // --trim S
-    Grid grid = Grid::Pl2000;  // --grid pl2000|pl1992|none
+    Grid grid = kDefaultGrid;  // --grid pl2000|pl1992|none
     std::string csvFile;       // --csv FILE, empty for none
     std::string problem;       // what is wrong with the arguments, for BadUsage
 };

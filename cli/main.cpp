@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "command_line.h"
+#include "console.h"
 #include "run_command.h"
 
 int main(int argc, char** argv) {
     using namespace marvolt::cli;
-    const CommandLine line = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const CommandLine line = parseCommandLine(programArguments(argc, argv));
     switch (line.command) {
         case Command::Help:
             std::cout << usageText();

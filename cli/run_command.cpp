@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "console.h"
 #include "file_path.h"
 #include "locale_settings.h"
 #include "modification.h"

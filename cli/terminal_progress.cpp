@@ -1,10 +1,6 @@
 #include "terminal_progress.h"
 
-#include <unistd.h>
-
 namespace marvolt::cli {
-
-bool standardErrorIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
 void TerminalProgress::advance(double share) {
     if (!shown_) return;

@@ -11,9 +11,6 @@
 
 namespace marvolt::cli {
 
-// True when standard error is a terminal.
-bool standardErrorIsTerminal();
-
 class TerminalProgress : public Progress {
   public:
     // `label`: "Analiza" or "Modyfikacja"; draws on `err` only when `shown`.

@@ -7,8 +7,10 @@ namespace marvolt {
 
 std::string fullPath(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
+    // UTF-8 both ways, whatever the system's own encoding of names (Windows: UTF-16).
+    const std::filesystem::path full =
+        std::filesystem::absolute(std::filesystem::u8path(path), error);
+    return error ? path : full.lexically_normal().u8string();
 }
 
 std::string folderOf(const std::string& path) {

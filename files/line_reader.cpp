@@ -1,8 +1,5 @@
 #include "line_reader.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -19,9 +16,7 @@ LineReader::LineReader(const std::string& path, std::size_t blockSize, TextBytes
                                          kMaxBlockSize)),
       textBytes_(textBytes),
       breaks_(new std::uint32_t[2 * blockSize_ + 4]) {
-    struct stat status {};
-    file_ = openRegularFile(path, status);
-    identity_ = identityOf(status);
+    file_ = openRegularFile(path, identity_);
     // A file of more than one block is read ahead while the block before is gone through.
     blocks_ = std::make_unique<ReadAhead>(file_.get(), blockSize_, LineStart::kBytes,
                                           identity_.size > blockSize_);

@@ -1,6 +1,5 @@
 #include "read_ahead.h"
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +8,7 @@
 
 #include "failure.h"
 #include "interrupted.h"
+#include "quiet_thread.h"
 #include "regular_file.h"
 
 namespace marvolt {
@@ -26,18 +26,13 @@ ReadAhead::ReadAhead(int fd, std::size_t blockSize, std::size_t padding, bool in
     for (Slot& slot : slots_) slot.bytes.reset(new char[2 * blockSize + padding]);
     if (!inThread) return;
     for (std::size_t i = 1; i < slots_.size(); ++i) free_.push_back(i);
-    // The thread takes no signal: they stay with the program's own thread, whose handlers
-    // expect them. Without a thread the blocks are read when asked for.
-    sigset_t all, previous;
-    sigfillset(&all);
-    pthread_sigmask(SIG_SETMASK, &all, &previous);
+    // Without a thread the blocks are read when asked for.
     try {
-        thread_ = std::thread([this] { readAhead(); });
+        thread_ = quietThread([this] { readAhead(); });
     } catch (const std::system_error&) {
         free_.clear();
         slots_.resize(1);
     }
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
 ReadAhead::~ReadAhead() {

@@ -2,22 +2,14 @@
 // A file written beside the one it is to replace, so that the replaced file is either
 // the old one or the new one, never a mixture, and nothing is left behind.
 
-#include <signal.h>
-#include <sys/types.h>
-
 #include <string>
 
+#include "ending_signals.h"
 #include "failure.h"
 #include "file_descriptor.h"
+#include "file_ownership.h"
 
 namespace marvolt {
-
-// The mode, and the owner where it is kept, that a replacing file is given.
-struct FileOwnership {
-    mode_t mode = 0;
-    uid_t owner = static_cast<uid_t>(-1);  // -1: left as created
-    gid_t group = static_cast<gid_t>(-1);
-};
 
 // Where a rewrite of a file goes and what it keeps of the file it replaces.
 struct Replacement {
@@ -26,7 +18,9 @@ struct Replacement {
 };
 
 // Works out, before anything is written, where a rewrite of `path` goes and the mode and
-// owner it keeps. A file the user may not write is refused like one that cannot be created
+// owner it keeps (on Windows: the full path, nothing kept by hand; a read-only file, or one
+// another program holds open without letting it be replaced, is refused). A file the user
+// may not write is refused like one that cannot be created
 // (although the folder would allow the rename), and so is one whose mode and owner cannot be
 // read; a path that is not a regular file is refused with notRegularFile.
 Replacement prepareReplacement(const std::string& path);
@@ -35,7 +29,10 @@ Replacement prepareReplacement(const std::string& path);
 // target. It is removed also when the program ends by a signal it can catch (interrupt,
 // hang-up, termination, quit, broken pipe, CPU limit): the handlers are installed with the
 // first temporary file, for every such signal that is not ignored. A file size limit then
-// makes writing fail with an error instead of ending the program (SIGXFSZ is ignored).
+// makes writing fail with an error instead of ending the program (SIGXFSZ is ignored). On
+// Windows the console's handler removes it on Ctrl+C, Ctrl+Break or the console's closing;
+// its name there ends in a random suffix, and a file that exists is replaced with
+// ReplaceFileW, a new name moved into place with MoveFileExW.
 class TemporaryFile {
   public:
     // `shownName` is the name the user knows the target by, for the error texts. Fails with
@@ -50,7 +47,8 @@ class TemporaryFile {
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    int fd() const { return file_.get(); }  // -1 for a second name
+    int fd() const { return file_.get(); }             // -1 for a second name
+    const std::string& path() const { return path_; }  // its own passing name
     bool isSecondName() const { return secondName_; }
     // Flushes what is written to disk now (replaceTarget does it too), so that a large file
     // is on disk before the next large write begins. Fails with "Stream write error".
@@ -79,19 +77,6 @@ class TemporaryFile {
     int slot_ = -1;  // where the signal handlers find the path
     bool secondName_ = false;
     FileDescriptor file_;
-};
-
-// Holds back, while it lives, the signals that end the program and that TemporaryFile
-// catches, so that a few steps that would leave a name behind if cut short run as one.
-class EndingSignalsHeld {
-  public:
-    EndingSignalsHeld();
-    ~EndingSignalsHeld();
-    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
-    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
-
-  private:
-    sigset_t previous_;
 };
 
 // Flushes the folder that holds `path` to disk, so that a rename in it survives a power cut

@@ -16,6 +16,10 @@ struct GridPoint {
     double x = 0.0, y = 0.0;
 };
 
+// The grid points are given in when none is asked for: PL-2000 where PROJ is built in, none
+// on Windows.
+extern const Grid kDefaultGrid;
+
 // The grid's name as the user reads it: "PL-2000", "PL-1992", "" for none.
 std::string gridName(Grid grid);
 

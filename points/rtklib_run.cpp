@@ -1,133 +1,40 @@
 #include "rtklib_run.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <sstream>
 
+#include "block_writer.h"
 #include "failure.h"
-#include "interrupted.h"
+#include "file_io.h"
 #include "rtklib_inputs.h"
+#include "rtklib_process.h"
 #include "temporary_file.h"
-
-extern char** environ;
 
 namespace marvolt {
 namespace {
 
 constexpr const char* kProgram = "rnx2rtkp";
-constexpr double kProgressStep = 0.001;  // the least change of share reported
-constexpr int kConfigurationDescriptor = 3;
-constexpr int kQuietAsk = 200;  // ms: how often progress is asked while all is quiet  // rnx2rtkp
-                                // reads its configuration from /dev/fd/3
+constexpr double kShareStep = 0.001;  // the least change of share reported
+constexpr int kQuietAsk = 200;        // ms: how often progress is asked while all is quiet
 
-// The full path of rnx2rtkp on the PATH, or the Failure that it is missing.
-std::string findProgram() {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path ? path : "");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        const std::string candidate = (folder.empty() ? "." : folder) + "/" + kProgram;
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-    }
-    throw Failure("Do obliczenia rozwiązania potrzebny jest program rnx2rtkp z pakietu rtklib.");
-}
-
-void writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n =
-            unlessInterrupted([&] { return ::write(fd, text.data() + done, text.size() - done); });
-        if (n <= 0) throw streamWriteError();
-        done += static_cast<std::size_t>(n);
-    }
+void writeText(int fd, const std::string& text) {
+    if (!writeAll(fd, text.data(), text.size())) throw streamWriteError();
 }
 
 // True when the file behind `fd` holds a line that is not a "%" header line.
 bool holdsSolution(int fd) {
-    char block[65536];
-    off_t offset = 0;
+    constexpr std::size_t kBlock = 65536;
+    std::uint64_t offset = 0;
     bool lineStart = true;
     for (;;) {
-        const ssize_t n =
-            unlessInterrupted([&] { return ::pread(fd, block, sizeof block, offset); });
-        if (n <= 0) return false;
-        for (ssize_t i = 0; i < n; ++i) {
-            const char c = block[i];
+        const std::string block = readBytesAt(fd, offset, kBlock);
+        if (block.empty()) return false;
+        for (const char c : block) {
             if (lineStart && c != '%' && c != '\n' && c != '\r') return true;
             lineStart = c == '\n';
         }
-        offset += n;
+        offset += block.size();
     }
-}
-
-// The rnx2rtkp process: ended and waited for, whatever happens, before this is left.
-class Child {
-  public:
-    explicit Child(pid_t pid) : pid_(pid) {}
-    ~Child() {
-        if (pid_ > 0) stop();
-    }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
-    // Ends the process (SIGTERM) and waits for it.
-    void stop() {
-        ::kill(pid_, SIGTERM);
-        wait();
-    }
-    // Waits for the process to end; its wait status.
-    int wait() {
-        int status = 0;
-        unlessInterrupted([&] { return ::waitpid(pid_, &status, 0); });
-        pid_ = -1;
-        return status;
-    }
-
-  private:
-    pid_t pid_;
-};
-
-// A pipe whose ends are closed when it goes.
-struct Pipe {
-    int ends[2] = {-1, -1};
-    Pipe() {
-        if (::pipe2(ends, O_CLOEXEC) != 0) throw Failure("Nie mogę uruchomić programu rnx2rtkp.");
-    }
-    ~Pipe() {
-        for (int end : ends)
-            if (end >= 0) ::close(end);
-    }
-    void closeWriteEnd() {
-        ::close(ends[1]);
-        ends[1] = -1;
-    }
-};
-
-pid_t spawn(const std::string& program, const std::vector<std::string>& arguments, int output,
-            int configuration, int errors) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, configuration, kConfigurationDescriptor);
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int error = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) throw Failure("Nie mogę uruchomić programu rnx2rtkp.");
-    return pid;
 }
 
 }  // namespace
@@ -177,20 +84,19 @@ double progressShare(double time, double first, double last, bool backward) {
 
 RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output,
                            const RtklibProgress& progress) {
-    const std::string program = findProgram();
+    const std::string program = findRtklibProgram(kProgram);
     const Replacement replacement = prepareReplacement(output);
     const auto [first, last] = observationSpan(inputs.rover);
 
     TemporaryFile configuration(replacement.target + ".rnx2rtkp", output);
-    writeAll(configuration.fd(), rtklibConfiguration(hasSecondFrequency(inputs.rover),
-                                                     navigationSystems(inputs.navigation)));
+    writeText(configuration.fd(), rtklibConfiguration(hasSecondFrequency(inputs.rover),
+                                                      navigationSystems(inputs.navigation)));
     TemporaryFile solution(replacement.target, output);
-    std::vector<std::string> arguments = {kProgram, "-k", "/dev/fd/3", inputs.rover, inputs.base};
+    std::vector<std::string> arguments = {kProgram, "-k", RtklibProcess::passedName(configuration),
+                                          inputs.rover, inputs.base};
     arguments.insert(arguments.end(), inputs.navigation.begin(), inputs.navigation.end());
 
-    Pipe errors;
-    Child child(spawn(program, arguments, solution.fd(), configuration.fd(), errors.ends[1]));
-    errors.closeWriteEnd();
+    RtklibProcess child(program, arguments, solution.fd(), configuration.fd());
 
     // The standard error: progress lines ended by CR, messages by LF.
     std::string pending, lastMessage;
@@ -198,18 +104,16 @@ RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output
     bool backward = false;
     char block[4096];
     for (;;) {
-        pollfd ready = {errors.ends[0], POLLIN, 0};
-        if (unlessInterrupted([&] { return ::poll(&ready, 1, kQuietAsk); }) == 0) {
+        if (!child.errorsWaiting(kQuietAsk)) {
             if (!progress(std::max(shown, 0.0), std::max(latest, 0.0))) {
                 child.stop();
                 return RunOutcome::Stopped;
             }
             continue;
         }
-        const ssize_t n =
-            unlessInterrupted([&] { return ::read(errors.ends[0], block, sizeof block); });
-        if (n <= 0) break;
-        for (ssize_t i = 0; i < n; ++i) {
+        const std::size_t n = child.readErrors(block, sizeof block);
+        if (n == 0) break;
+        for (std::size_t i = 0; i < n; ++i) {
             if (block[i] != '\r' && block[i] != '\n') {
                 if (pending.size() < 1024) pending += block[i];
                 continue;
@@ -218,7 +122,7 @@ RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output
                 backward = backward || *time < latest;
                 latest = std::max(latest, *time);
                 const double share = progressShare(*time, first, last, backward);
-                if (share >= shown + kProgressStep) {
+                if (share >= shown + kShareStep) {
                     shown = share;
                     if (!progress(share, latest)) {
                         child.stop();
@@ -231,8 +135,7 @@ RunOutcome computeSolution(const RtklibInputs& inputs, const std::string& output
             pending.clear();
         }
     }
-    const int status = child.wait();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!child.succeeded())
         throw Failure("Program rnx2rtkp zakończył obliczenie błędem" +
                       (lastMessage.empty() ? std::string(".") : " („" + lastMessage + "”)."));
     if (!holdsSolution(solution.fd()))

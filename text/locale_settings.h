@@ -26,8 +26,9 @@ struct LocaleSettings {
     bool longTimeTwelveHour = false;
 };
 
-// The settings of the user's environment (LC_TIME and LC_NUMERIC through POSIX), with the
-// fallbacks above where the locale gives none.
+// The settings of the user's environment (LC_TIME and LC_NUMERIC through POSIX; the user's
+// locale through GetLocaleInfoEx on Windows), with the fallbacks above where the locale
+// gives none.
 LocaleSettings localeFromEnvironment();
 
 // Takes the time separator (the text between the hour and the minutes) and the long time

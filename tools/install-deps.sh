@@ -16,6 +16,11 @@ fi
 if [ "${MARVOLT_FORMAT_TOOLS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES clang-format"
 fi
+# Only tools/windows.sh needs these: mingw-w64 (with POSIX threads) builds for Windows, Wine
+# runs the tests and marvolt-cli.exe.
+if [ "${MARVOLT_WINDOWS_TOOLS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix wine wine64"
+fi
 # Only the screenshot script needs these.
 if [ "${MARVOLT_SCREENSHOT_TOOLS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES xvfb xauth imagemagick xdotool"

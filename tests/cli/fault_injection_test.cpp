@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli_process.h"
+#include "platform_skip.h"
 #include "temp_folder.h"
 
 namespace marvolt::testing {
@@ -81,6 +82,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 TEST(FaultInjection, EveryFailingCallLeavesTheFilesWholeAndTheStatusTrue) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: a preloaded library (LD_PRELOAD) fails the calls");
     int runs = 0;
     for (const bool large : {false, true}) {
         SCOPED_TRACE(large ? "larger than a read block" : "the example");
@@ -192,6 +194,7 @@ std::size_t firstCall(const Survey& survey, const std::string& name,
 // Another program cuts the file short while it is copied, or appends to it between the
 // analysis and the rename: the run is refused, the file and its backup left as they are.
 TEST(FaultInjection, AFileChangedDuringTheWorkIsRefusedAndLeftAsItIs) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: a preloaded library (LD_PRELOAD) fails the calls");
     const struct {
         const char* call;
         std::vector<std::string> options;
@@ -226,6 +229,7 @@ TEST(FaultInjection, AFileChangedDuringTheWorkIsRefusedAndLeftAsItIs) {
 // A second run while the first holds the file waits for nothing and touches nothing; the
 // first then ends as if alone.
 TEST(FaultInjection, ASecondRunWhileTheFirstHoldsTheFileIsTurnedAway) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: a preloaded library (LD_PRELOAD) fails the calls");
     const Survey survey(false);
     const std::size_t lock = firstCall(survey, "flock");
     ASSERT_GT(lock, 0u);
@@ -254,6 +258,7 @@ TEST(FaultInjection, ASecondRunWhileTheFirstHoldsTheFileIsTurnedAway) {
 
 // The final rename fails; the run after it finds the file as it was and the backup whole.
 TEST(FaultInjection, ARunAfterARunWhoseRenameFailedEndsAsOneRun) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: a preloaded library (LD_PRELOAD) fails the calls");
     const Survey survey(false);
     std::size_t rename = 0;
     {

@@ -1,9 +1,11 @@
 #include "backup_copy.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -12,6 +14,7 @@
 #include <set>
 
 #include "failure_text.h"
+#include "platform_skip.h"
 #include "temp_folder.h"
 
 namespace marvolt {
@@ -21,20 +24,26 @@ using namespace std::string_literals;
 using testing::failureText;
 using testing::readBytes;
 
+#ifndef _WIN32
 std::set<std::string> namesIn(const std::string& folder) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.insert(entry.path().filename().string());
     return names;
 }
+#endif
 
+#ifndef _WIN32
 mode_t modeOf(const std::string& path) {
     struct stat status {};
     EXPECT_EQ(stat(path.c_str(), &status), 0);
     return status.st_mode & 07777;
 }
+#endif
 
 TEST(BackupCopy, CopiesEveryByteAndTheModeOverAnOlderBackup) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: permission bits");
+#ifndef _WIN32
     testing::TempFolder folder;
     std::string bytes = "survey\r\n\x1A\0\xB9"s;
     for (int i = 0; i < 20000; ++i) bytes += " 12  4  3  6  0 12.0000000  0  1G05\n";
@@ -47,11 +56,14 @@ TEST(BackupCopy, CopiesEveryByteAndTheModeOverAnOlderBackup) {
         EXPECT_EQ(modeOf(file + ".bak"), mode);
     }
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+#endif
 }
 
 // The file a symbolic link named like the backup points to is never written: the link
 // itself is replaced by the backup.
 TEST(BackupCopy, ABackupNameThatIsALinkIsReplacedNotFollowed) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: symbolic links");
+#ifndef _WIN32
     testing::TempFolder folder;
     const std::string file = folder.write("survey.12o", "survey\n");
     const std::string other = folder.write("other.txt", "someone else's file\n");
@@ -60,11 +72,14 @@ TEST(BackupCopy, ABackupNameThatIsALinkIsReplacedNotFollowed) {
     EXPECT_FALSE(std::filesystem::is_symlink(file + ".bak"));
     EXPECT_EQ(readBytes(file + ".bak"), "survey\n");
     EXPECT_EQ(readBytes(other), "someone else's file\n");
+#endif
 }
 
 // A copy that stops part-way (here at a file size limit, also for root) leaves the older
 // backup as it was and no part of the new one.
 TEST(BackupCopy, ACopyThatFailsLeavesTheOlderBackupAndNothingElse) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: file size limits (setrlimit)");
+#ifndef _WIN32
     testing::TempFolder folder;
     const std::string file = folder.write("survey.12o", std::string(300000, 'x'));
     folder.write("survey.12o.bak", "an older backup");
@@ -77,12 +92,17 @@ TEST(BackupCopy, ACopyThatFailsLeavesTheOlderBackupAndNothingElse) {
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
     EXPECT_EQ(failureText([&] { makeBackupCopy(folder.file("missing.12o")); }), "File not found");
     EXPECT_EQ(namesIn(folder.path()), (std::set<std::string>{"survey.12o", "survey.12o.bak"}));
+#endif
 }
 
 // Before a rename replaces the file, the backup is the file itself under a second name (an
 // older backup replaced), and keeps its bytes once the file is replaced. A file on another
 // file system than its name (here through a link to /dev/shm) gets a copy beside the name.
 TEST(BackupCopy, ABackupBeforeReplacingIsTheFileItselfOrElseACopy) {
+    MARVOLT_NOT_ON_WINDOWS(
+        "POSIX only: inodes, symbolic links and a second file system (Windows: its own test of the "
+        "hard link)");
+#ifndef _WIN32
     testing::TempFolder folder;
     const std::string file = folder.write("survey.12o", "survey\r\n");
     folder.write("survey.12o.bak", "an older backup");
@@ -121,6 +141,7 @@ TEST(BackupCopy, ABackupBeforeReplacingIsTheFileItselfOrElseACopy) {
     EXPECT_FALSE(std::filesystem::is_symlink(link + ".bak"));
     EXPECT_EQ(std::filesystem::hard_link_count(elsewhere), 1u);
     std::filesystem::remove(elsewhere);
+#endif
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "temporary_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -12,18 +14,24 @@
 
 #include "failure_text.h"
 #include "line_list.h"
+#include "platform_skip.h"
 #include "temp_folder.h"
 
 namespace marvolt {
 namespace {
 
+#ifndef _WIN32
 std::size_t entriesIn(const std::string& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
+#endif
 
 // A program ended by a signal it can catch leaves no temporary file behind: each signal
 // ends a child process (a death test) while its temporary file is open.
 TEST(TemporaryFile, ASignalThatEndsTheProgramRemovesIt) {
+    MARVOLT_NOT_ON_WINDOWS(
+        "POSIX only: signals end the program (Windows: the console's Ctrl+C handler)");
+#ifndef _WIN32
     for (const int signal : {SIGHUP, SIGINT, SIGTERM, SIGPIPE, SIGXCPU}) {
         SCOPED_TRACE(signal);
         testing::TempFolder folder;
@@ -39,11 +47,14 @@ TEST(TemporaryFile, ASignalThatEndsTheProgramRemovesIt) {
         EXPECT_EQ(entriesIn(folder.path()), 1u);
         EXPECT_EQ(testing::readBytes(target), "original\r\n");
     }
+#endif
 }
 
 // A file size limit, with SIGXFSZ as the program started, makes the rewrite fail with an
 // error rather than end the program; the original stays and nothing is left behind.
 TEST(TemporaryFile, AFileSizeLimitIsAnErrorNotTheEnd) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: file size limits (setrlimit)");
+#ifndef _WIN32
     testing::TempFolder folder;
     const std::string target = folder.write("survey.12o", "original\r\n");
     LineList lines;
@@ -60,6 +71,7 @@ TEST(TemporaryFile, AFileSizeLimitIsAnErrorNotTheEnd) {
     EXPECT_EXIT(writeUnderLimit(), ::testing::ExitedWithCode(0), "^Stream write error$");
     EXPECT_EQ(entriesIn(folder.path()), 1u);
     EXPECT_EQ(testing::readBytes(target), "original\r\n");
+#endif
 }
 
 }  // namespace

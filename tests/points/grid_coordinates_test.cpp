@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "failure_text.h"
+#include "platform_skip.h"
+
 namespace marvolt::testing {
 namespace {
 
 TEST(GridCoordinates, Pl1992AndPl2000ZonesAgreeWithCs2cs) {
+    MARVOLT_NOT_ON_WINDOWS("PROJ is not built for Windows");
     const struct {
         Grid grid;
         double lat, lon, x, y;
@@ -28,6 +32,7 @@ TEST(GridCoordinates, Pl1992AndPl2000ZonesAgreeWithCs2cs) {
 }
 
 TEST(GridCoordinates, ZonesAndExtent) {
+    MARVOLT_NOT_ON_WINDOWS("PROJ is not built for Windows");
     EXPECT_EQ(pl2000Code(16.49), 2176);
     EXPECT_EQ(pl2000Code(16.5), 2177);
     EXPECT_EQ(pl2000Code(19.5), 2178);
@@ -40,6 +45,16 @@ TEST(GridCoordinates, ZonesAndExtent) {
     EXPECT_TRUE(converter.convert(49.0, 14.0));
     EXPECT_FALSE(GridConverter(Grid::None).convert(52.0, 21.0));
 }
+
+#ifdef _WIN32
+TEST(GridCoordinates, WindowsSaysItHasNoGrids) {
+    EXPECT_EQ(kDefaultGrid, Grid::None);
+    EXPECT_EQ(
+        testing::failureText([] { GridConverter converter(Grid::Pl2000); }),
+        "Układ PL-2000 nie jest dostępny w wersji dla Windows: nie ma w niej biblioteki PROJ.");
+    EXPECT_EQ(testing::failureText([] { GridConverter converter(Grid::None); }), "no failure");
+}
+#endif
 
 }  // namespace
 }  // namespace marvolt::testing

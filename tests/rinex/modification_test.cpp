@@ -341,8 +341,13 @@ TEST_F(Modification, AFailedRewriteLeavesTheFileAsItWasAndNothingBehind) {
     result = resultOf(folder.write(name, input), kP1);
 
     Log log;
+#ifdef _WIN32  // Windows' reason depends on the file system (Wine's: not found)
+    EXPECT_EQ(failingModify(true, log).rfind("Cannot create file \"" + result.file + "\". ", 0),
+              0u);
+#else
     EXPECT_EQ(failingModify(true, log),
               "Cannot create file \"" + result.file + "\". File name too long");
+#endif
     EXPECT_EQ(log, (Log{"busy", "normal"}));
     EXPECT_EQ(readBytes(result.file), input);
     EXPECT_EQ(folderNames(folder.path()), std::set<std::string>{name});
@@ -388,15 +393,13 @@ TEST_F(Modification, ASameSizeEditWithItsTimeKeptIsRefused) {
     testing::addPoints(table, {{"P1", "8:00:00", "8:00:30"}});
     const std::string bytes = joinLines(surveyLines('0', '0'), "\r\n");
     const std::string survey = folder.write("survey.12o", bytes);
-    struct stat before {};
-    ASSERT_EQ(stat(survey.c_str(), &before), 0);
+    const auto before = std::filesystem::last_write_time(survey);
     result = testing::analyseIntoView(survey, table, held, view, services);
     ASSERT_TRUE(result.allFound() && result.writtenBackAsIs);
     // A blank taken from the first line and put at the end: the epoch lines move back.
     const std::string edited = bytes.substr(1) + " ";
     folder.write("survey.12o", edited);
-    const timespec times[2] = {before.st_atim, before.st_mtim};
-    ASSERT_EQ(utimensat(AT_FDCWD, survey.c_str(), times, 0), 0);
+    std::filesystem::last_write_time(survey, before);
     Log log;
     EXPECT_EQ(failingModify(true, log),
               "Plik \"" + survey + "\" zmienił się od analizy. Wykonaj analizę jeszcze raz.");
@@ -447,7 +450,7 @@ TEST_F(Modification, TheFinalMessageShowsTheFullPath) {
     result = resultOf("./sub/../survey.12o", kP1);
     dotted = modify(false);
     std::filesystem::current_path(before);
-    EXPECT_EQ(relative, (Log{"busy", "normal", kDone + folder.path() + "/survey.12o"}));
+    EXPECT_EQ(relative, (Log{"busy", "normal", kDone + folder.file("survey.12o")}));
     EXPECT_EQ(dotted, relative);
 }
 

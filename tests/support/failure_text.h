@@ -14,4 +14,7 @@ std::string failureText(const std::function<void()>& action);
 // limit fails, also for root); the limit and the signal are as before afterwards.
 std::string failureTextWithFileSizeLimit(std::size_t bytes, const std::function<void()>& action);
 
+// True where files can be limited in size (POSIX); a test of that limit is skipped elsewhere.
+bool fileSizeLimits();
+
 }  // namespace marvolt::testing

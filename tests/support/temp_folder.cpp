@@ -1,18 +1,11 @@
 #include "temp_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 namespace marvolt::testing {
-
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "marvolt-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
-}
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
@@ -24,14 +17,14 @@ TempFolder::~TempFolder() {
 
 std::string TempFolder::write(const std::string& name, std::string_view bytes) const {
     const std::string full = file(name);
-    std::ofstream out(full, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::u8path(full), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + full);
     return full;
 }
 
 std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder for the files one test makes; removed with everything in it afterwards.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,8 +17,10 @@ class TempFolder {
     const std::string& path() const { return path_; }
     // Writes the bytes to a file in the folder; returns its full path.
     std::string write(const std::string& name, std::string_view bytes) const;
-    // The full path of a name in the folder.
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // The full path of a name in the folder, with the system's own separator.
+    std::string file(const std::string& name) const {
+        return path_ + static_cast<char>(std::filesystem::path::preferred_separator) + name;
+    }
 
   private:
     std::string path_;

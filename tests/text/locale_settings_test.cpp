@@ -4,12 +4,16 @@
 
 #include <cstdlib>
 
+#include "platform_skip.h"
+#include "test_platform.h"
+
 namespace marvolt {
 namespace {
 
 TEST(LocaleFromEnvironment, CLocaleGivesColonPointAndEnglishNames) {
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: Windows takes the user's locale, not LC_ALL");
     for (const char* name : {"C", "C.UTF-8", "POSIX"}) {
-        ASSERT_EQ(setenv("LC_ALL", name, 1), 0);
+        testing::setVariable("LC_ALL", name);
         const LocaleSettings locale = localeFromEnvironment();
         EXPECT_EQ(locale.timeSeparator, ":") << name;
         EXPECT_EQ(locale.decimalSeparator, ".") << name;
@@ -25,7 +29,8 @@ TEST(LocaleFromEnvironment, CLocaleGivesColonPointAndEnglishNames) {
 }
 
 TEST(LocaleFromEnvironment, UnknownLocaleKeepsFallbacks) {
-    ASSERT_EQ(setenv("LC_ALL", "xx_NOWHERE.UTF-8", 1), 0);
+    MARVOLT_NOT_ON_WINDOWS("POSIX only: Windows takes the user's locale, not LC_ALL");
+    testing::setVariable("LC_ALL", "xx_NOWHERE.UTF-8");
     const LocaleSettings locale = localeFromEnvironment();
     EXPECT_EQ(locale.timeSeparator, ":");
     EXPECT_EQ(locale.decimalSeparator, ".");

@@ -1,7 +1,13 @@
 #include "text_encoding.h"
 
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+
+#include "wide_text.h"
+#else
 #include <iconv.h>
+#endif
 
 namespace marvolt {
 namespace {
@@ -15,8 +21,19 @@ TEST(CodePage, PolishLettersRoundTrip) {
     EXPECT_EQ(cp1250ToUtf8("PKT 1"), "PKT 1");
 }
 
+#ifdef _WIN32
+// Windows' own table of the code page is an independent one.
+std::string systemToUtf8(const std::string& bytes) {
+    std::wstring wide(bytes.size(), L'\0');
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(1250, 0, bytes.data(), size, wide.data(), size);
+    if (length == 0) return "no CP1250 in MultiByteToWideChar";
+    wide.resize(static_cast<std::size_t>(length));
+    return utf8Of(wide);
+}
+#else
 // The system's iconv is an independent table of the code page.
-std::string iconvToUtf8(const std::string& bytes) {
+std::string systemToUtf8(const std::string& bytes) {
     iconv_t converter = iconv_open("UTF-8", "CP1250");
     if (converter == reinterpret_cast<iconv_t>(-1)) return "no CP1250 in iconv";
     std::string input = bytes, output(bytes.size() * 4, '\0');
@@ -29,6 +46,7 @@ std::string iconvToUtf8(const std::string& bytes) {
     output.resize(output.size() - outLeft);
     return output;
 }
+#endif
 
 TEST(CodePage, EveryDefinedByteMatchesTheSystemTable) {
     for (int byte = 1; byte < 256; ++byte) {
@@ -36,7 +54,7 @@ TEST(CodePage, EveryDefinedByteMatchesTheSystemTable) {
             continue;
         }
         const std::string one(1, static_cast<char>(byte));
-        EXPECT_EQ(cp1250ToUtf8(one), iconvToUtf8(one)) << "byte " << byte;
+        EXPECT_EQ(cp1250ToUtf8(one), systemToUtf8(one)) << "byte " << byte;
     }
 }
 

@@ -1,8 +1,7 @@
 #include "whole_file_lines.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -79,16 +78,16 @@ WholeFileLines WholeFileLines::fromBytes(std::string_view bytes) {
 }
 
 WholeFileLines readWholeFile(const std::string& path) {
-    struct stat status {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in || ::stat(path.c_str(), &status) != 0) throw std::runtime_error("cannot read " + path);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+    const std::optional<FileIdentity> identity = identityAt(path);
+    if (!in || !identity) throw std::runtime_error("cannot read " + path);
     // In one read of the size the file states, then whatever it has beyond that.
-    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    std::string bytes(static_cast<std::size_t>(identity->size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in) bytes.append(std::istreambuf_iterator<char>(in), {});
     WholeFileLines lines = WholeFileLines::fromBytes(bytes);
-    lines.identity_ = identityOf(status);
+    lines.identity_ = *identity;
     return lines;
 }
 

@@ -5,6 +5,7 @@
 
 #include "block_writer.h"
 #include "file_path.h"
+#include "file_status.h"
 #include "regular_file.h"
 
 namespace marvolt {
