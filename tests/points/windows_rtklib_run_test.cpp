@@ -47,7 +47,7 @@ TEST(WindowsRtklibRun, TheProgramOnThePathComputesStopsAndFails) {
 
     const std::string output = solutionPathFor(inputs.rover);
     int calls = 0;
-    EXPECT_EQ(computeSolution(inputs, output, [&](double) { return ++calls, false; }),
+    EXPECT_EQ(computeSolution(inputs, output, [&](double, double) { return ++calls, false; }),
               RunOutcome::Stopped);
     EXPECT_EQ(calls, 1);
     // Wine closes the handles of a program it ended a moment after the end is reported, and
@@ -57,7 +57,8 @@ TEST(WindowsRtklibRun, TheProgramOnThePathComputesStopsAndFails) {
     EXPECT_EQ(namesIn(data), before);
 
     std::vector<double> shares;
-    EXPECT_EQ(computeSolution(inputs, output, [&](double s) { return shares.push_back(s), true; }),
+    EXPECT_EQ(computeSolution(inputs, output,
+                              [&](double s, double) { return shares.push_back(s), true; }),
               RunOutcome::Done);
     EXPECT_EQ(testing::readBytes(output).substr(0, 3), "%  ");
     EXPECT_NE(testing::readBytes(output).find("2005/04/02 00:00:00.000   35.000000000"),
@@ -73,7 +74,7 @@ TEST(WindowsRtklibRun, TheProgramOnThePathComputesStopsAndFails) {
     const RtklibInputs missing{inputs.rover, inputs.base, {data + "\\none.05n"}};
     EXPECT_EQ(
         testing::failureText(
-            [&] { computeSolution(missing, output, [](double) { return true; }); }),
+            [&] { computeSolution(missing, output, [](double, double) { return true; }); }),
         "Program rnx2rtkp zakończył obliczenie błędem („cannot open " + data + "\\none.05n”).");
     EXPECT_EQ(namesIn(data), after);
     testing::setVariable("PATH", path);
