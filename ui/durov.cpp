@@ -37,6 +37,7 @@
 #include "time_grid.h"
 #include "time_table_model.h"
 #include "version_line.h"
+#include "window_colours.h"
 #include "window_font.h"
 
 // The button pictures live in the ui library's resources; a static library must ask for them.
@@ -51,7 +52,6 @@ constexpr int kFieldLabelGap = 3;
 // The columns left of the last three (GO, STOP (GMT), GO (GMT)): Enter moves on from them.
 constexpr int kColumnsBeforeGo = kFieldCount - 3;
 
-const QColor kMaroon(128, 0, 0);
 const QString kRecordsSetting = QStringLiteral("events/records");
 
 // Where the window keeps its one remembered choice.
@@ -59,9 +59,6 @@ QSettings windowSettings() {
     return QSettings(QStringLiteral("Marvolt"), QStringLiteral("Marvolt"));
 }
 const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kLime(0, 255, 0);
 // The grid while a record is edited or inserted: the colour value CCCCFF, stored as
 // blue-green-red, that is a pale pink.
 const QColor kEditingColour(255, 204, 204);
@@ -199,7 +196,7 @@ void TfrmDurov::createStepOne() {
                               "tabeli:"),
                          QRect(8, 8, 641, 25));
     Label3->setWordWrap(true);
-    setTextColour(Label3, QPalette::WindowText, kMaroon);
+    setTextColour(Label3, QPalette::WindowText, kWindowMaroon);
 
     btnPlikCzas = createButton(this, "btnPlikCzas", text("Wczytaj plik z czasami\nStop && Go..."),
                                48, "Wskaż położenie pliku z czasami", QRect(8, 32, 233, 57));
@@ -237,7 +234,7 @@ void TfrmDurov::createStepOne() {
 
     Memo2 = createMemo(this, "Memo2", text(kMemo2Lines), QRect(8, 216, 233, 89));
     Memo2->setLineWrapMode(QTextEdit::WidgetWidth);
-    setTextColour(Memo2, QPalette::Text, kRed);
+    setTextColour(Memo2, QPalette::Text, kWindowRed);
 }
 
 void TfrmDurov::createStepTwo() {
@@ -250,19 +247,19 @@ void TfrmDurov::createStepTwo() {
                               "mają być wstawione wskaźniki Stop & Go (zostanie poddany "
                               "analizie):"),
                          QRect(8, 320, 641, 17));
-    setTextColour(Label4, QPalette::WindowText, kMaroon);
+    setTextColour(Label4, QPalette::WindowText, kWindowMaroon);
     tightenToWidth(*Label4);
 
     btnPlikRinex = createButton(this, "btnPlikRinex", text("Analiza pliku RINEX..."), 48,
                                 "Wskaż położenie pliku RINEX", QRect(8, 344, 193, 57));
     connect(btnPlikRinex, &QPushButton::clicked, this, &TfrmDurov::btnPlikRinexClick);
 
-    edtData =
-        createResultField("edtData", "RINEX: Data pomiaru ", QRect(472, 344, 169, 21), kYellow);
+    edtData = createResultField("edtData", "RINEX: Data pomiaru ", QRect(472, 344, 169, 21),
+                                kWindowYellow);
     edtCzas = createResultField("edtCzas", "RINEX: Początek pierwszej obserwacji (GMT) ",
-                                QRect(472, 368, 169, 21), kYellow);
+                                QRect(472, 368, 169, 21), kWindowYellow);
     edtPrzesun = createResultField("edtPrzesun", "Przesunięcie między zegarkiem a GMT ",
-                                   QRect(472, 392, 169, 21), kLime);
+                                   QRect(472, 392, 169, 21), kWindowLime);
 }
 
 QLineEdit* TfrmDurov::createResultField(const char* name, const char* label, const QRect& geometry,
@@ -288,7 +285,7 @@ QLineEdit* TfrmDurov::createResultField(const char* name, const char* label, con
 void TfrmDurov::createStepThree() {
     Label5 = createLabel(this, "Label5", text("3. Jeśli wszystko OK, to modyfikuj:"),
                          QRect(8, 408, 185, 17));
-    setTextColour(Label5, QPalette::WindowText, kMaroon);
+    setTextColour(Label5, QPalette::WindowText, kWindowMaroon);
 
     btnModyfikuj = createButton(this, "btnModyfikuj", text("Modyfikacja pliku RINEX"), 48,
                                 "Plik zostanie zmodyfikowany", QRect(8, 424, 193, 57));
@@ -329,7 +326,7 @@ void TfrmDurov::createStepFour() {
     Label8 = createLabel(this, "Label8",
                          text("4. Współrzędne punktów z rozwiązania kinematycznego (opcjonalnie):"),
                          QRect(208, 528, 433, 17));
-    setTextColour(Label8, QPalette::WindowText, kMaroon);
+    setTextColour(Label8, QPalette::WindowText, kWindowMaroon);
 }
 
 void TfrmDurov::createFooter() {
@@ -350,7 +347,7 @@ void TfrmDurov::createFooter() {
     Label7->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Label7->setGeometry(408, 590, 113, 17);
     Label7->setToolTip(text(kUpdatePage));
-    setTextColour(Label7, QPalette::WindowText, kRed);
+    setTextColour(Label7, QPalette::WindowText, kWindowRed);
     connect(Label7, &LinkLabel::clicked, this, &TfrmDurov::Label6Click);
 
     lblWersja = createLabel(this, "lblWersja", text("Wersja programu: "), QRect(8, 600, 217, 17));

@@ -1,5 +1,5 @@
 #pragma once
-// The named colours of the window, for the controls kept in files of their own.
+// The named colours of the window and of its dialogs.
 
 #include <QColor>
 
