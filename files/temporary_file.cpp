@@ -24,4 +24,15 @@ Failure cannotCreate(const std::string& shownName, int errorNumber) {
                    systemErrorText(errorNumber));
 }
 
+TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName)
+    : target_(target), shownName_(shownName) {
+    create(nullptr);
+}
+
+TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName,
+                             const std::string& secondNameOf)
+    : target_(target), shownName_(shownName) {
+    create(&secondNameOf);
+}
+
 }  // namespace marvolt

@@ -108,17 +108,6 @@ Replacement prepareReplacement(const std::string& path) {
     return {target, {}};
 }
 
-TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName)
-    : target_(target), shownName_(shownName) {
-    create(nullptr);
-}
-
-TemporaryFile::TemporaryFile(const std::string& target, const std::string& shownName,
-                             const std::string& secondNameOf)
-    : target_(target), shownName_(shownName) {
-    create(&secondNameOf);
-}
-
 void TemporaryFile::create(const std::string* secondNameOf) {
     installConsoleHandler();
     static std::atomic<unsigned> counter{0};

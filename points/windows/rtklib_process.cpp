@@ -15,26 +15,6 @@ namespace {
 
 Failure cannotStart() { return Failure("Nie mogę uruchomić programu rnx2rtkp."); }
 
-// One argument as the program's C run-time splits its command line again: in quotes when it
-// holds a blank or a quote, a quote and the backslashes before it escaped.
-std::wstring quoted(const std::wstring& argument) {
-    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
-        return argument;
-    std::wstring result = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        result.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        result += c;
-    }
-    result.append(2 * backslashes, L'\\');
-    return result + L"\"";
-}
-
 // A handle the started program takes as one of its standard handles.
 bool passOn(HANDLE handle, bool on) {
     return ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, on ? HANDLE_FLAG_INHERIT : 0);
@@ -78,7 +58,7 @@ RtklibProcess::RtklibProcess(const std::string& program, const std::vector<std::
 
     std::wstring commandLine;
     for (const std::string& argument : arguments)
-        commandLine += (commandLine.empty() ? L"" : L" ") + quoted(wideOf(argument));
+        commandLine += (commandLine.empty() ? L"" : L" ") + commandLineArgument(wideOf(argument));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

@@ -23,4 +23,22 @@ std::string utf8Of(std::wstring_view wide) {
     return utf8;
 }
 
+std::wstring commandLineArgument(const std::wstring& argument) {
+    if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos)
+        return argument;
+    std::wstring result = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : argument) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        result.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+        backslashes = 0;
+        result += c;
+    }
+    result.append(2 * backslashes, L'\\');
+    return result + L"\"";
+}
+
 }  // namespace marvolt

@@ -30,23 +30,6 @@ std::wstring environmentBlock(const std::vector<std::string>& added) {
     return block;
 }
 
-// One argument of a command line in quotes, a quote and the backslashes before it escaped.
-std::wstring quoted(const std::wstring& argument) {
-    std::wstring result = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        result.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
-        backslashes = 0;
-        result += c;
-    }
-    result.append(2 * backslashes, L'\\');
-    return result + L"\"";
-}
-
 HANDLE inheritedFile(const std::string& path) {
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     const HANDLE file = ::CreateFileW(wideOf(path).c_str(), GENERIC_WRITE,
@@ -64,8 +47,9 @@ CliRun runCli(const std::vector<std::string>& arguments, const std::string& work
     const std::string outFile = output.empty() ? streams.file("stdout") : output;
     const std::string errFile = streams.file("stderr");
 
-    std::wstring commandLine = quoted(wideOf(MARVOLT_CLI));
-    for (const std::string& argument : arguments) commandLine += L" " + quoted(wideOf(argument));
+    std::wstring commandLine = commandLineArgument(wideOf(MARVOLT_CLI));
+    for (const std::string& argument : arguments)
+        commandLine += L" " + commandLineArgument(wideOf(argument));
     std::wstring environment = environmentBlock(added);
     const std::wstring folder = wideOf(workingFolder);
 
