@@ -7,8 +7,9 @@
 //
 // A timer asks for the window's thread every 5 ms; the longest wait between two of its
 // turns from the start of the work (the file chosen) to the end of the step is printed for
-// each step, with every wait of 50 ms or more. The message boxes are answered as they show; with
-// SHOT a picture of the screen is taken a second into the analysis.
+// each step, with every wait of 50 ms or more and the moment the progress dialog showed. The
+// message boxes are answered as they show; with SHOT a picture of the screen is taken a
+// second into the analysis.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "durov.h"
@@ -34,20 +36,29 @@ class GapMeter {
         QObject::connect(&timer_, &QTimer::timeout, [this, &window] {
             const qint64 gap = clock_.restart();
             since_ += gap;
+            const auto* dialog = window.findChild<QWidget*>("progressDialog");
             if (!working_) {
-                working_ = window.findChild<QObject*>("progressDialog") != nullptr;
+                working_ = dialog != nullptr;
+                workFrom_ = since_;
                 return;
             }
+            if (!shown_ && dialog && dialog->isVisible()) {
+                shown_ = true;
+                std::printf("  %s: the progress dialog shown %.2f s after the work began\n", name_,
+                            seconds(since_ - workFrom_));
+            }
             if (gap >= 50)
-                std::printf("  a wait of %lld ms, ending %.2f s into the step\n",
-                            static_cast<long long>(gap), static_cast<double>(since_) / 1000.0);
+                std::printf("  %s: a wait of %lld ms, ending %.2f s after the work began\n", name_,
+                            static_cast<long long>(gap), seconds(since_ - workFrom_));
             longest_ = std::max(longest_, gap);
         });
     }
-    void start() {
+    void start(const char* name) {
+        name_ = name;
         longest_ = 0;
         since_ = 0;
         working_ = false;
+        shown_ = false;
         clock_.start();
         timer_.start(5);
     }
@@ -57,11 +68,16 @@ class GapMeter {
     }
 
   private:
+    static double seconds(qint64 ms) { return static_cast<double>(ms) / 1000.0; }
+
     QTimer timer_;
     QElapsedTimer clock_;
+    const char* name_ = "";
     qint64 longest_ = 0;
     qint64 since_ = 0;
+    qint64 workFrom_ = 0;
     bool working_ = false;
+    bool shown_ = false;
 };
 
 void answerMessageBoxes() {
@@ -80,6 +96,7 @@ void answerMessageBoxes() {
 int main(int argc, char* argv[]) {
     if (argc == 5 && std::string(argv[1]) == "--generate") {
         const std::string folder = argv[2];
+        std::filesystem::create_directories(folder);
         const int hours = std::stoi(argv[3]);
         const auto file = marvolt::bench::writeRinexFile(folder + "/dzien.11o", hours,
                                                          std::stoi(argv[4]), "\r\n");
@@ -107,7 +124,7 @@ int main(int argc, char* argv[]) {
         QElapsedTimer clock;
         const auto step = [&](const char* name, const char* button, const QString& file) {
             next = file;
-            meter.start();
+            meter.start(name);
             clock.start();
             window.findChild<QPushButton*>(button)->click();
             const qint64 gap = meter.stop();

@@ -1,6 +1,7 @@
 #include "long_work.h"
 
 #include <QEventLoop>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -50,26 +51,31 @@ bool SharedProgress::requestStop() {
 }
 
 void LongWork::run(const std::function<void(Progress&, Services&)>& work) {
-    QProgressDialog dialog(label_, QString(), 0, 1000, window_);
+    QProgressDialog dialog(label_, QString(), 0, 100, window_);
     dialog.setObjectName(QStringLiteral("progressDialog"));
     dialog.setWindowTitle(applicationTitle());
     dialog.setWindowModality(Qt::NonModal);  // the window's close box stops the work too
     auto* stopButton = new QPushButton(QStringLiteral("Przerwij"));
     dialog.setCancelButton(stopButton);
+    // The bar is moved by hand, not through the dialog's setValue: that would show the dialog
+    // as soon as it guessed the work to be long, and the dialog shows after kDialogAfterMs.
+    auto* bar = new QProgressBar;
+    bar->setRange(0, 100);  // whole per cent: the bar is redrawn only when the number changes
+    dialog.setBar(bar);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
-    dialog.setMinimumDuration(kDialogAfterMs);
-    // Its window is made now, before the work keeps the processors and the display server
-    // busy: made then, the first show held the window's thread for up to 0.4 s.
+    bar->setValue(0);
+    dialog.setMinimumDuration(kDialogAfterMs);  // from now on, with the bar at its start
+    // Its window is made now, before the work keeps the processors and the disk busy: made
+    // then, its first show held the window's thread for up to 0.4 s.
     dialog.ensurePolished();
     dialog.winId();
-    dialog.setValue(0);  // from now on: shown after kDialogAfterMs
     QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [this, &dialog] {
         if (!stop()) dialog.show();  // too late: the work goes on to its end
     });
     QTimer redraw;
-    QObject::connect(&redraw, &QTimer::timeout, &dialog, [this, &dialog, stopButton] {
-        dialog.setValue(progress_.permille());
+    QObject::connect(&redraw, &QTimer::timeout, &dialog, [this, bar, stopButton] {
+        bar->setValue(progress_.permille() / 10);
         stopButton->setEnabled(!progress_.pastPointOfNoReturn());
     });
     redraw.start(kRedrawMs);

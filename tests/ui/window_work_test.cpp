@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "durov.h"
+#include "long_work.h"
 #include "modal_answerer.h"
 #include "temp_folder.h"
 
@@ -101,6 +103,33 @@ class WindowWorkTest : public QObject {
         QVERIFY(!button("btnWspolrzedne")->isEnabled());
         QVERIFY(button("btnPlikCzas")->isEnabled());
         QCOMPARE(boxes.seen.size(), messagesBefore);
+    }
+
+    // The dialog shows once the work has run for half a second (its timer may be 5% early),
+    // never sooner, though the work looks long from its first steps; it shows the share done.
+    void theDialogWaitsHalfASecond() {
+        marvolt::LongWork longWork(window.get(), "Analiza pliku RINEX...");
+        QElapsedTimer sinceStart;
+        qint64 shownAfter = -1;
+        int shownValue = -1;
+        auto* poll = new QTimer(window.get());
+        connect(poll, &QTimer::timeout, [&] {
+            const auto* dialog = window->findChild<QProgressDialog*>("progressDialog");
+            if (!dialog || !dialog->isVisible() || shownAfter >= 0) return;
+            shownAfter = sinceStart.elapsed();
+            shownValue = dialog->value();
+        });
+        poll->start(2);
+        sinceStart.start();
+        longWork.run([](marvolt::Progress& progress, marvolt::Services&) {
+            for (int step = 1; step <= 120; ++step) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                progress.advance(step / 120.0);
+            }
+        });
+        delete poll;
+        QVERIFY2(shownAfter >= 450, qPrintable(QString::number(shownAfter)));
+        QVERIFY2(shownValue >= 10 && shownValue <= 90, qPrintable(QString::number(shownValue)));
     }
 
     // "Przerwij" during the modification: the file as it was, nothing beside it, the stop
