@@ -43,6 +43,10 @@ bool copyWholeFile(int from, int to, Progress& progress) {
         if (progress.stopRequested()) return false;
         const std::size_t part = copyPart(from, to, buffer);
         if (part == 0) return true;
+        // As a rewrite does: the disk is set to work on each part at once, so that the copy
+        // and the flush at the end overlap and the copied bytes never pile up in memory
+        // until the system throttles the copy.
+        startWriteback(to, copied, part);
         copied += part;
     }
 }
