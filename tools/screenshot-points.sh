@@ -15,21 +15,16 @@ cmake --build "$BUILD" -j2 --target Marvolt
 mkdir -p docs "$OUT"
 WORK=$(mktemp -d)
 
-DISPLAY_NUMBER=${MARVOLT_SCREENSHOT_DISPLAY:-98}
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
+XVFB=""
 MARVOLT=""
 cleanup() {
     [ -n "$MARVOLT" ] && kill "$MARVOLT" 2>/dev/null || true
-    kill "$XVFB" 2>/dev/null || true
+    [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
+. tools/virtual_display.sh
+start_virtual_display "${MARVOLT_SCREENSHOT_DISPLAY:-98}" 1280x1024x24
 
 # Starts the window with a home of its own (its remembered settings in $1/home).
 start() {

@@ -9,20 +9,15 @@ cmake -S . -B "$BUILD" >/dev/null
 cmake --build "$BUILD" -j2 --target Marvolt
 mkdir -p docs
 
-DISPLAY_NUMBER=${MARVOLT_SCREENSHOT_DISPLAY:-99}
-Xvfb ":$DISPLAY_NUMBER" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
+XVFB=""
 MARVOLT=""
 cleanup() {
     [ -n "$MARVOLT" ] && kill "$MARVOLT" 2>/dev/null || true
-    kill "$XVFB" 2>/dev/null || true
+    [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=":$DISPLAY_NUMBER"
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
+. tools/virtual_display.sh
+start_virtual_display "${MARVOLT_SCREENSHOT_DISPLAY:-99}" 1024x768x24
 
 QT_QPA_PLATFORM=xcb "$BUILD/ui/Marvolt" &
 MARVOLT=$!
