@@ -22,16 +22,8 @@ namespace {
 
 using namespace std::string_literals;
 using testing::failureText;
+using testing::namesIn;
 using testing::readBytes;
-
-#ifndef _WIN32
-std::set<std::string> namesIn(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-#endif
 
 #ifndef _WIN32
 mode_t modeOf(const std::string& path) {

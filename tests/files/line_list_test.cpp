@@ -41,14 +41,7 @@ LineList listOf(const Lines& lines) {
 }
 
 using testing::failureText;
-
-std::set<std::string> namesIn(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
+using testing::namesIn;
 
 // The lines of a time file by the line reading rules; a line cut by a lone CR is one line.
 TEST(LineReading, ReadsFilesAsTheyAre) {

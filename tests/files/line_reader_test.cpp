@@ -225,16 +225,6 @@ TEST(LineReader, LinesLongerThanABlockComeInPiecesFromTheirPlace) {
     EXPECT_TRUE(read.asIs);
 }
 
-// The bytes of UTF-16 text, a byte-order mark first.
-std::string utf16(const std::u16string& text, bool bigEndian) {
-    std::string bytes;
-    for (const char16_t unit : u"\uFEFF" + text) {
-        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return bytes;
-}
-
 // A file read by its byte-order mark: UTF-16 either way round becomes UTF-8 whatever the
 // block size (a unit or a surrogate pair cut by a block's end), a surrogate without its
 // partner U+FFFD; a UTF-8 mark is left out; a file without a mark keeps its bytes.
@@ -247,9 +237,11 @@ TEST(LineReader, TextByItsByteOrderMark) {
         ByteOrderMark mark;
         Lines lines;
     } rows[] = {
-        {utf16(text, false), ByteOrderMark::Utf16LittleEndian, decoded},
-        {utf16(text, true), ByteOrderMark::Utf16BigEndian, decoded},
-        {utf16(u"x", false) + "\n", ByteOrderMark::Utf16LittleEndian, {"x\uFFFD"}},  // odd end
+        {testing::utf16Bytes(text, false), ByteOrderMark::Utf16LittleEndian, decoded},
+        {testing::utf16Bytes(text, true), ByteOrderMark::Utf16BigEndian, decoded},
+        {testing::utf16Bytes(u"x", false) + "\n",
+         ByteOrderMark::Utf16LittleEndian,
+         {"x\uFFFD"}},  // odd end
         {"\xEF\xBB\xBF"
          "1 \xC5\x81\r\n2\n",
          ByteOrderMark::Utf8,

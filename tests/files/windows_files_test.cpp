@@ -23,15 +23,9 @@ namespace marvolt {
 namespace {
 
 using testing::failureText;
+using testing::namesIn;
 using testing::readBytes;
 using testing::TempFolder;
-
-std::set<std::string> namesIn(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
-        names.insert(entry.path().filename().u8string());
-    return names;
-}
 
 std::vector<std::string> linesOf(const LineList& list) {
     std::vector<std::string> lines;

@@ -29,4 +29,20 @@ std::string readBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::set<std::string> namesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder)))
+        names.insert(entry.path().filename().u8string());
+    return names;
+}
+
+std::string utf16Bytes(const std::u16string& text, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : u"\uFEFF" + text) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
 }  // namespace marvolt::testing

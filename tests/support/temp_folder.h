@@ -2,6 +2,7 @@
 // A fresh folder for the files one test makes; removed with everything in it afterwards.
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,9 @@ class TempFolder {
 
 // The bytes of a file, or throws std::runtime_error.
 std::string readBytes(const std::string& path);
+// The names (UTF-8) of what a folder holds.
+std::set<std::string> namesIn(const std::string& folder);
+// The bytes of UTF-16 text, little or big endian, a byte-order mark first.
+std::string utf16Bytes(const std::u16string& text, bool bigEndian);
 
 }  // namespace marvolt::testing

@@ -171,16 +171,6 @@ TEST_F(TimeFileImport, ARinexFileIsRefusedWholeAndTheTableStays) {
     EXPECT_EQ(records(cursor), (Lines{"A 08:00:00 "}));
 }
 
-// The bytes of UTF-16 text, a byte-order mark first.
-std::string utf16(const std::u16string& text, bool bigEndian) {
-    std::string bytes;
-    for (const char16_t unit : u"\uFEFF" + text) {
-        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return bytes;
-}
-
 // Time files saved by Windows editors: UTF-16 either way round and UTF-8 with its mark give
 // Windows-1250 names; a name that Windows-1250 cannot hold (an omega) is a bad row.
 TEST_F(TimeFileImport, UnicodeFilesFromWindowsEditors) {
@@ -190,7 +180,8 @@ TEST_F(TimeFileImport, UnicodeFilesFromWindowsEditors) {
     const std::string utf8 =
         "\xEF\xBB\xBF\xC5\x81\xC3\xB3\x64\xC5\xBA 10:00:00 10:01:00\r\n"
         "\xCE\xA9 10:02:00 10:03:00\r\n102 10:04:00 10:05:00";
-    for (const std::string& bytes : {utf16(text, false), utf16(text, true), utf8}) {
+    for (const std::string& bytes :
+         {testing::utf16Bytes(text, false), testing::utf16Bytes(text, true), utf8}) {
         table.cancel();
         while (table.recordCount() > 0) table.remove(0);
         services.log.clear();

@@ -443,10 +443,7 @@ class DurovTest : public QObject {
     void analysisAndModificationButtons() {
         ModalAnswerer boxes;
         TempFolder folder;
-        const std::string rinex = folder.write("pomiar.12o", surveyFile());
-        answers << QString::fromStdString(
-            folder.write("czasy.txt", "101 10:15:05 10:15:10\n102 10:20:00 10:20:30\n"));
-        answers << QString::fromStdString(rinex);
+        const std::string rinex = answerTwoPointSurvey(folder);
         QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
         QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
         // Every observation file first; this year's and last year's after RINEX 2's.
@@ -561,17 +558,13 @@ class DurovTest : public QObject {
         records->setChecked(false);
     }
 
-    // A cancelled dialog changes nothing.
     // btnWspolrzedne: enabled by any analysis without an error box (misses too), kept by a
     // modification, disabled by a change to the table (which greys the open dialog) and by
     // an analysis that ends with an error.
     void pointsButtonEnabling() {
         ModalAnswerer boxes;
         TempFolder folder;
-        const std::string rinex = folder.write("pomiar.12o", surveyFile());
-        answers << QString::fromStdString(
-            folder.write("czasy.txt", "101 10:15:05 10:15:10\n102 10:20:00 10:20:30\n"));
-        answers << QString::fromStdString(rinex);
+        const std::string rinex = answerTwoPointSurvey(folder);
         QTest::mouseClick(button("btnPlikCzas"), Qt::LeftButton);
         QVERIFY(!button("btnWspolrzedne")->isEnabled());
         QTest::mouseClick(button("btnPlikRinex"), Qt::LeftButton);
@@ -783,6 +776,15 @@ class DurovTest : public QObject {
         grid->setFocus();
         if (grid->model()->rowCount() > 0) grid->setCurrentIndex(grid->model()->index(0, kPunkt));
         press(Qt::Key_Insert);
+    }
+    // Queues for the file dialogs a time file of two points and the survey's RINEX file,
+    // both written in `folder`; returns the RINEX file's path.
+    std::string answerTwoPointSurvey(const TempFolder& folder) {
+        const std::string rinex = folder.write("pomiar.12o", surveyFile());
+        answers << QString::fromStdString(
+                       folder.write("czasy.txt", "101 10:15:05 10:15:10\n102 10:20:00 10:20:30\n"))
+                << QString::fromStdString(rinex);
+        return rinex;
     }
     // The grid's rows as "PUNKT STOP GO".
     QStringList rows() const { return rowsOf(*grid); }
